@@ -1,0 +1,4 @@
+# Writes a C++ source that holds the bytes of IN as a null-terminated array named VAR.
+file(READ ${IN} hex HEX)
+string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+file(WRITE ${OUT} "extern const char ${VAR}[];\nconst char ${VAR}[] = {${bytes}0x00};\n")

@@ -1,0 +1,52 @@
+# Helpers shared by every layer's CMakeLists.
+
+# Header-only libraries from Debian (nlohmann/json) reach both toolchains through a
+# folder of symbolic links: the MinGW build must not see the rest of /usr/include.
+function(tavolex_setup_header_only_includes)
+  set(dir ${CMAKE_BINARY_DIR}/include)
+  file(MAKE_DIRECTORY ${dir})
+  if(NOT EXISTS ${dir}/nlohmann)
+    file(CREATE_LINK /usr/include/nlohmann ${dir}/nlohmann SYMBOLIC)
+  endif()
+  add_library(tavolex_third_party INTERFACE)
+  target_include_directories(tavolex_third_party SYSTEM INTERFACE ${dir})
+endfunction()
+
+# tavolex_add_library(name SOURCES ... DEPENDS ...): one static library per layer,
+# position independent so that the module's shared object can take it in.
+function(tavolex_add_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${name} PUBLIC ${ARG_DEPENDS})
+endfunction()
+
+# tavolex_add_test(name SOURCES ... DEPENDS ... [WINDOWS]): one GoogleTest executable,
+# registered as one CTest entry (under Wine every process start costs time, so suites are
+# not split into one entry per case). WINDOWS marks tests that open real windows and so
+# need the X display that ./run provides.
+function(tavolex_add_test name)
+  cmake_parse_arguments(ARG "WINDOWS" "" "SOURCES;DEPENDS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPENDS} GTest::gtest GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+  if(CMAKE_CROSSCOMPILING)
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine_prefix)
+  endif()
+endfunction()
+
+# tavolex_embed_text(target var file): compiles the text of a file into the target as
+# `extern const char var[]` (stored descriptions and other build-time resources).
+function(tavolex_embed_text target var file)
+  get_filename_component(abs ${file} ABSOLUTE)
+  set(out ${CMAKE_CURRENT_BINARY_DIR}/embedded/${var}.cpp)
+  add_custom_command(
+    OUTPUT ${out}
+    COMMAND ${CMAKE_COMMAND} -DIN=${abs} -DOUT=${out} -DVAR=${var}
+            -P ${PROJECT_SOURCE_DIR}/cmake/EmbedText.cmake
+    DEPENDS ${abs} ${PROJECT_SOURCE_DIR}/cmake/EmbedText.cmake
+    VERBATIM)
+  target_sources(${target} PRIVATE ${out})
+endfunction()

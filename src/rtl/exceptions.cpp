@@ -1,0 +1,7 @@
+#include "rtl/exceptions.h"
+
+namespace tvx {
+
+void Abort() { throw EAbort(); }
+
+}  // namespace tvx
