@@ -15,11 +15,6 @@ namespace {
 
 [[noreturn]] void Fail(const std::string& message) { throw EDatabaseError(message); }
 
-void PutU16(std::vector<uint8_t>& out, uint16_t value) {
-  out.push_back(static_cast<uint8_t>(value));
-  out.push_back(static_cast<uint8_t>(value >> 8));
-}
-
 // Little-endian, the low `bytes` bytes of `value`.
 void PutLittleEndian(uint8_t* out, uint64_t value, size_t bytes) {
   for (size_t i = 0; i < bytes; ++i) out[i] = static_cast<uint8_t>(value >> (8 * i));
@@ -100,47 +95,47 @@ int64_t DataPacketWriter::WireValue(const Column& column, const DataPacketValue&
 }
 
 std::vector<uint8_t> DataPacketWriter::Encode() const {
-  std::vector<uint8_t> out;
   const size_t bitmap_bytes = (row_count_ + 7) / 8;
   size_t size = kHeaderBytes + kRowCountBytes;
   for (const Column& column : columns_) {
     size += kColumnFixedBytes + column.name.size() + (column.nullable ? bitmap_bytes : 0) +
             row_count_ * ValueBytes(column.type);
   }
-  out.reserve(size);
+  // Sized once and zero-filled: the null bitmaps only need their set bits written.
+  std::vector<uint8_t> out(size, 0);
+  uint8_t* at = out.data();
+  const auto put = [&at](uint64_t value, size_t bytes) {
+    PutLittleEndian(at, value, bytes);
+    at += bytes;
+  };
 
-  out.insert(out.end(), std::begin(kMagic), std::end(kMagic));
-  PutU16(out, kVersion);
+  std::memcpy(at, kMagic, sizeof kMagic);
+  at += sizeof kMagic;
+  put(kVersion, 2);
   uint16_t flags = 0;
   if (read_only_) flags |= kFlagReadOnly;
   if (!deletes_allowed_) flags |= kFlagNoDeletes;
-  PutU16(out, flags);
-  PutU16(out, static_cast<uint16_t>(columns_.size()));
+  put(flags, 2);
+  put(columns_.size(), 2);
   for (const Column& column : columns_) {
-    PutU16(out, static_cast<uint16_t>(column.name.size()));
-    out.insert(out.end(), column.name.begin(), column.name.end());
-    out.push_back(column.type);
-    out.push_back(column.nullable ? kAttrNullable : 0);
+    put(column.name.size(), 2);
+    std::memcpy(at, column.name.data(), column.name.size());
+    at += column.name.size();
+    put(column.type, 1);
+    put(column.nullable ? kAttrNullable : 0, 1);
   }
-  uint8_t count[4];
-  PutLittleEndian(count, row_count_, 4);
-  out.insert(out.end(), count, count + 4);
+  put(row_count_, 4);
 
   for (const Column& column : columns_) {
     if (column.nullable) {
-      const size_t start = out.size();
-      out.resize(start + bitmap_bytes, 0);
       for (size_t row = 0; row < row_count_; ++row) {
-        if (column.nulls[row]) out[start + row / 8] |= static_cast<uint8_t>(1u << (row % 8));
+        if (column.nulls[row]) at[row / 8] |= static_cast<uint8_t>(1u << (row % 8));
       }
+      at += bitmap_bytes;
     }
     const size_t width = ValueBytes(column.type);
-    const size_t start = out.size();
-    out.resize(start + row_count_ * width);
-    for (size_t row = 0; row < row_count_; ++row) {
-      PutLittleEndian(out.data() + start + row * width, static_cast<uint64_t>(column.values[row]),
-                      width);
-    }
+    for (size_t row = 0; row < row_count_; ++row)
+      put(static_cast<uint64_t>(column.values[row]), width);
   }
   return out;
 }
