@@ -1,0 +1,319 @@
+// Declaring a class to the registry. In the class's .cpp file:
+//
+//   TVX_IMPLEMENT_CLASS(TMyPlugIn) {
+//     c.Property("Caption", &TMyPlugIn::SetCaption);          // string, int32_t, uint16_t,
+//                                                              // bool, double, TComponent-
+//                                                              // derived pointer (reference
+//                                                              // by name); setter or member
+//     c.Property("Align", &TMyPlugIn::SetAlign, kAlignNames, "TAlign");   // enum by name
+//     c.Property("Anchors", &TMyPlugIn::SetAnchors, kAnchorNames, "TAnchors");  // TSet<E>
+//     c.Object("Font", &TMyPlugIn::Font);                     // nested TPersistent (getter)
+//     c.Collection("Commands", &TMyPlugIn::Commands);         // TCollection (getter)
+//     c.Event("OnClick", &TMyPlugIn::OnClick);                // TEvent<...>& getter or member
+//     c.Handler("btnOKClick", &TMyPlugIn::btnOKClick);        // handler method by name
+//     c.Field("btnOK", &TMyPlugIn::btnOK);                    // owned component field
+//     c.Description(kMyPlugInDescription);                    // its stored description
+//     c.Uses<TButton, TLabel>();                              // classes its description names
+//   }
+//
+// The class information is built the first time StaticClass() is called, which registers
+// the class by name; a class that is only ever named by a description must be reached
+// through Uses<> (or by calling its StaticClass()) before the description is read.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+#include "classes/class_info.h"
+#include "classes/collection.h"
+#include "classes/component.h"
+#include "classes/events.h"
+#include "classes/set.h"
+
+namespace tvx {
+
+template <class E>
+using TEnumNames = std::vector<std::pair<std::string, E>>;
+
+// The parameters of a handler method bound to an event of type TEvent<Args...>.
+template <class... Args>
+using TEventBinder = std::function<void(TObject* target, TEvent<Args...>& event)>;
+
+namespace class_builder_detail {
+
+// How a property is written: through a setter method or straight into a member.
+template <class P>
+struct Accessor;
+template <class C, class V>
+struct Accessor<void (C::*)(V)> {
+  using Class = C;
+  using Value = std::remove_cvref_t<V>;
+  static void Write(C* object, void (C::*setter)(V), Value value) {
+    (object->*setter)(std::move(value));
+  }
+};
+template <class C, class V>
+struct Accessor<void (C::*)(V) noexcept> {
+  using Class = C;
+  using Value = std::remove_cvref_t<V>;
+  static void Write(C* object, void (C::*setter)(V) noexcept, Value value) {
+    (object->*setter)(std::move(value));
+  }
+};
+template <class C, class V>
+requires(!std::is_function_v<V>) struct Accessor<V C::*> {
+  using Class = C;
+  using Value = V;
+  static void Write(C* object, V C::*member, Value value) { object->*member = std::move(value); }
+};
+
+// How a nested object, a collection or an event is reached: a getter or a member.
+template <class P>
+struct Getter;
+template <class C, class R>
+struct Getter<R (C::*)()> {
+  using Class = C;
+  using Result = R;
+  static R Get(C* object, R (C::*getter)()) { return (object->*getter)(); }
+};
+template <class C, class R>
+struct Getter<R (C::*)() const> {
+  using Class = C;
+  using Result = R;
+  static R Get(C* object, R (C::*getter)() const) { return (object->*getter)(); }
+};
+template <class C, class R>
+requires(!std::is_function_v<R>) struct Getter<R C::*> {
+  using Class = C;
+  using Result = R&;
+  static R& Get(C* object, R C::*member) { return object->*member; }
+};
+
+template <class E>
+struct EventArgs;
+template <class... Args>
+struct EventArgs<TEvent<Args...>> {
+  template <class T, class Member>
+  static std::function<bool(TObject*, TObject*, const THandlerInfo&)> Binder(Member member) {
+    return [member](TObject* object, TObject* target, const THandlerInfo& handler) {
+      const auto* binder = std::any_cast<TEventBinder<Args...>>(&handler.binder);
+      if (binder == nullptr) return false;
+      T* self = static_cast<T*>(object);
+      (*binder)(target, Getter<Member>::Get(self, member));
+      return true;
+    };
+  }
+};
+
+template <class E>
+TNameList ToNameList(const TEnumNames<E>& names) {
+  TNameList list;
+  for (const auto& [name, value] : names) list.emplace_back(name, static_cast<int64_t>(value));
+  return list;
+}
+
+}  // namespace class_builder_detail
+
+template <class T>
+class TClassBuilder {
+ public:
+  explicit TClassBuilder(TClassInfo& info) : info_(info) {}
+
+  // A scalar property or a reference to a component, typed by the setter's parameter (or the
+  // member's type): std::string, int32_t, uint16_t, bool, double, or X* for a class X
+  // derived from TComponent.
+  template <class P>
+  TClassBuilder& Property(std::string name, P accessor) {
+    using A = class_builder_detail::Accessor<P>;
+    using V = typename A::Value;
+    static_assert(std::is_base_of_v<typename A::Class, T>, "not a member of this class");
+    TPropertyInfo info = NewProperty(std::move(name), TPropertyKind::String);
+    if constexpr (std::is_same_v<V, std::string>) {
+      info.set_string = [accessor](TObject* o, const std::string& v) {
+        A::Write(Self(o), accessor, v);
+      };
+    } else if constexpr (std::is_same_v<V, bool>) {
+      info.kind = TPropertyKind::Bool;
+      info.set_bool = [accessor](TObject* o, bool v) { A::Write(Self(o), accessor, v); };
+    } else if constexpr (std::is_same_v<V, int32_t>) {
+      info.kind = TPropertyKind::Int32;
+      info.set_integer = [accessor](TObject* o, int64_t v) {
+        A::Write(Self(o), accessor, static_cast<int32_t>(v));
+      };
+    } else if constexpr (std::is_same_v<V, uint16_t>) {
+      info.kind = TPropertyKind::UInt16;
+      info.set_integer = [accessor](TObject* o, int64_t v) {
+        A::Write(Self(o), accessor, static_cast<uint16_t>(v));
+      };
+    } else if constexpr (std::is_same_v<V, double>) {
+      info.kind = TPropertyKind::Double;
+      info.set_double = [accessor](TObject* o, double v) { A::Write(Self(o), accessor, v); };
+    } else if constexpr (std::is_pointer_v<V> &&
+                         std::is_base_of_v<TComponent, std::remove_pointer_t<V>>) {
+      using X = std::remove_pointer_t<V>;
+      info.kind = TPropertyKind::Component;
+      info.value_class = &X::StaticClass;
+      info.accepts_component = [](const TComponent* c) {
+        return c == nullptr || c->InheritsFrom(X::StaticClass());
+      };
+      info.set_component = [accessor](TObject* o, TComponent* c) {
+        A::Write(Self(o), accessor, static_cast<X*>(c));
+      };
+    } else {
+      static_assert(sizeof(V) == 0, "unsupported property type (enums and sets need names)");
+    }
+    return Add(std::move(info));
+  }
+
+  // An enumeration written by name, or a set (TSet<E>) written as an array of names.
+  template <class P, class E>
+  TClassBuilder& Property(std::string name, P accessor, const TEnumNames<E>& names,
+                          std::string type_name) {
+    using A = class_builder_detail::Accessor<P>;
+    using V = typename A::Value;
+    static_assert(std::is_base_of_v<typename A::Class, T>, "not a member of this class");
+    TPropertyInfo info = NewProperty(std::move(name), TPropertyKind::Enum, std::move(type_name));
+    info.names = class_builder_detail::ToNameList(names);
+    if constexpr (std::is_same_v<V, E>) {
+      info.set_integer = [accessor](TObject* o, int64_t v) {
+        A::Write(Self(o), accessor, static_cast<E>(v));
+      };
+    } else if constexpr (std::is_same_v<V, TSet<E>>) {
+      info.kind = TPropertyKind::Set;
+      info.set_integer = [accessor](TObject* o, int64_t v) {
+        A::Write(Self(o), accessor, TSet<E>::FromBits(static_cast<uint64_t>(v)));
+      };
+    } else {
+      static_assert(sizeof(V) == 0, "the names do not fit the property's type");
+    }
+    return Add(std::move(info));
+  }
+
+  // A nested persistent object that a description fills in place (the getter's result).
+  template <class P>
+  TClassBuilder& Object(std::string name, P getter) {
+    using G = class_builder_detail::Getter<P>;
+    using X = std::remove_pointer_t<std::remove_cvref_t<typename G::Result>>;
+    static_assert(std::is_base_of_v<TPersistent, X>, "not a persistent object");
+    TPropertyInfo info = NewProperty(std::move(name), TPropertyKind::Object);
+    info.value_class = &X::StaticClass;
+    info.get_object = [getter](TObject* o) -> TPersistent* { return G::Get(Self(o), getter); };
+    return Add(std::move(info));
+  }
+
+  // A collection that a description clears and fills item by item (the getter's result).
+  template <class P>
+  TClassBuilder& Collection(std::string name, P getter) {
+    using G = class_builder_detail::Getter<P>;
+    using X = std::remove_pointer_t<std::remove_cvref_t<typename G::Result>>;
+    static_assert(std::is_base_of_v<TCollection, X>, "not a collection");
+    TPropertyInfo info = NewProperty(std::move(name), TPropertyKind::Collection);
+    info.value_class = &X::StaticClass;
+    info.get_collection = [getter](TObject* o) -> TCollection* { return G::Get(Self(o), getter); };
+    return Add(std::move(info));
+  }
+
+  // An event (a TEvent<...>& getter or a TEvent<...> member) that a description binds to a
+  // handler of its root object by name.
+  template <class P>
+  TClassBuilder& Event(std::string name, P accessor) {
+    using G = class_builder_detail::Getter<P>;
+    using E = std::remove_cvref_t<typename G::Result>;
+    TPropertyInfo info = NewProperty(std::move(name), TPropertyKind::Event, "event");
+    info.bind_event = class_builder_detail::EventArgs<E>::template Binder<T>(accessor);
+    return Add(std::move(info));
+  }
+
+  // A handler method, void M(TObject* Sender, Args...), that descriptions bind by name to
+  // events of type TEvent<Args...>.
+  template <class C, class... Args>
+  TClassBuilder& Handler(std::string name, void (C::*method)(TObject*, Args...)) {
+    static_assert(std::is_base_of_v<C, T>, "not a method of this class");
+    TEventBinder<Args...> binder = [method](TObject* target, TEvent<Args...>& event) {
+      event.Bind(static_cast<T*>(target), method);
+    };
+    info_.handlers_.push_back(THandlerInfo{std::move(name), std::move(binder)});
+    return *this;
+  }
+
+  // A field that points at the owned component of the same name.
+  template <class C, class X>
+  TClassBuilder& Field(std::string name, X* C::*member) {
+    static_assert(std::is_base_of_v<C, T>, "not a member of this class");
+    static_assert(std::is_base_of_v<TComponent, X>, "not a component field");
+    TFieldInfo info;
+    info.name = std::move(name);
+    info.value_class = &X::StaticClass;
+    info.set = [member](TObject* owner, TComponent* value) {
+      if (value != nullptr && !value->InheritsFrom(X::StaticClass())) return false;
+      Self(owner)->*member = static_cast<X*>(value);
+      return true;
+    };
+    info_.fields_.push_back(std::move(info));
+    return *this;
+  }
+
+  // The class's stored description (a text that lives as long as the program).
+  TClassBuilder& Description(const char* text) {
+    RegisterDescription(info_.Name(), text);
+    return *this;
+  }
+
+  // Registers classes that the class's description names.
+  template <class... Classes>
+  TClassBuilder& Uses() {
+    (Classes::StaticClass(), ...);
+    return *this;
+  }
+
+ private:
+  static T* Self(TObject* object) { return static_cast<T*>(object); }
+  static TPropertyInfo NewProperty(std::string name, TPropertyKind kind,
+                                   std::string type_name = {}) {
+    TPropertyInfo info;
+    info.name = std::move(name);
+    info.kind = kind;
+    info.type_name = std::move(type_name);
+    return info;
+  }
+  TClassBuilder& Add(TPropertyInfo info) {
+    info_.properties_.push_back(std::move(info));
+    return *this;
+  }
+
+  TClassInfo& info_;
+};
+
+// Builds and registers the information of class T (called once, by T::StaticClass()).
+template <class T>
+const TClassInfo& DefineClass(const char* name) {
+  auto info = std::make_unique<TClassInfo>(name, &T::Inherited::StaticClass());
+  if constexpr (!std::is_abstract_v<T>) {
+    if constexpr (std::is_base_of_v<TComponent, T> &&
+                  requires(TComponent * owner) { new T(owner); }) {
+      info->component_factory_ = [](TComponent* owner) -> TComponent* { return Create<T>(owner); };
+    } else if constexpr (std::is_base_of_v<TCollectionItem, T> &&
+                         requires(TCollection * collection) { new T(collection); }) {
+      info->item_factory_ = [](TCollection* collection) -> TCollectionItem* {
+        return Create<T>(collection);
+      };
+    }
+  }
+  TClassBuilder<T> builder(*info);
+  T::PublishClass(builder);
+  return RegisterClassInfo(std::move(info));
+}
+
+}  // namespace tvx
+
+// Defines Name::StaticClass() and opens the body of Name::PublishClass, in which `c` is the
+// class's TClassBuilder. Use it in namespace scope of the class's namespace.
+#define TVX_IMPLEMENT_CLASS(Name)                                           \
+  const ::tvx::TClassInfo& Name::StaticClass() {                            \
+    static const ::tvx::TClassInfo& info = ::tvx::DefineClass<Name>(#Name); \
+    return info;                                                            \
+  }                                                                         \
+  void Name::PublishClass([[maybe_unused]] ::tvx::TClassBuilder<Name>& c)
