@@ -1,0 +1,30 @@
+// The shape of a short date format that date entry needs: in which order day, month and
+// year come, whether the year has four digits, and what separates them.
+#pragma once
+
+#include <string_view>
+
+#include "rtl/format_settings.h"
+
+namespace tvx {
+
+enum class TDateOrder { MDY, DMY, YMD };
+
+// Decided by which of day, month and year the format names first: the day first gives
+// day-month-year, the month first month-day-year, the year first year-month-day. Weekday
+// names (ddd, dddd) are no day field. A format without any of them counts as day-month-year.
+TDateOrder DateOrderOf(std::string_view short_date_format);
+// True when the format contains "yyyy" in any letter case.
+bool HasFourDigitYear(std::string_view short_date_format);
+
+struct TDateLayout {
+  TDateOrder Order;
+  bool FourDigitYear;
+  char Separator;
+
+  bool operator==(const TDateLayout&) const = default;
+};
+
+TDateLayout DateLayoutOf(const TFormatSettings& settings);
+
+}  // namespace tvx
