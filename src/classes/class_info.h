@@ -15,6 +15,7 @@
 namespace tvx {
 
 class TObject;
+class TClassInfo;
 class TPersistent;
 class TComponent;
 class TCollection;
