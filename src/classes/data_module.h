@@ -25,7 +25,9 @@ class TDataModule : public TComponent {
   explicit TDataModule(TComponent* owner);
 
   TNotifyEvent& OnCreate() { return on_create_; }
+  const TNotifyEvent& OnCreate() const { return on_create_; }
   TNotifyEvent& OnDestroy() { return on_destroy_; }
+  const TNotifyEvent& OnDestroy() const { return on_destroy_; }
   bool OldCreateOrder() const { return old_create_order_; }
   void SetOldCreateOrder(bool value) { old_create_order_ = value; }
 

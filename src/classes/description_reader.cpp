@@ -180,10 +180,11 @@ class TDescriptionReader {
   }
 
   void ReadChild(TComponent* enclosing, const Json& node, const std::string& where) {
-    CheckKeys(node, where, {"name", "class", "inherited", "properties", "children"});
-    const std::string class_name = StringMember(node, "class", where, true);
+    if (!node.is_object()) Fail(where, "expected an object, found " + JsonTypeName(node));
     const std::string name = StringMember(node, "name", where, false);
     const std::string path = name.empty() ? where : name;
+    CheckKeys(node, path, {"name", "class", "inherited", "properties", "children"});
+    const std::string class_name = StringMember(node, "class", path, true);
     bool inherited = false;
     if (auto flag = node.find("inherited"); flag != node.end()) {
       if (!flag->is_boolean()) Fail(path, "'inherited' must be true or false");
