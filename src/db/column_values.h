@@ -2,6 +2,7 @@
 // (a row's number in that order is its physical row).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
