@@ -1,0 +1,383 @@
+#include "ui/form.h"
+
+#include <algorithm>
+
+#include "classes/application_hooks.h"
+#include "classes/class_builder.h"
+#include "classes/description.h"
+#include "rtl/exceptions.h"
+#include "ui/application.h"
+#include "ui/button.h"
+#include "ui/ui_classes.h"
+
+namespace tvx {
+
+namespace {
+
+constexpr const char* kCannotFocus = "Cannot focus a disabled or invisible window";
+
+std::vector<TCustomForm*>& Shown() {
+  static std::vector<TCustomForm*> forms;
+  return forms;
+}
+
+const TEnumNames<TFormBorderStyle> kBorderStyleNames = {
+    {"bsNone", TFormBorderStyle::bsNone},
+    {"bsSingle", TFormBorderStyle::bsSingle},
+    {"bsSizeable", TFormBorderStyle::bsSizeable},
+    {"bsDialog", TFormBorderStyle::bsDialog},
+    {"bsToolWindow", TFormBorderStyle::bsToolWindow},
+    {"bsSizeToolWin", TFormBorderStyle::bsSizeToolWin}};
+const TEnumNames<TBorderIcon> kBorderIconNames = {{"biSystemMenu", biSystemMenu},
+                                                  {"biMinimize", biMinimize},
+                                                  {"biMaximize", biMaximize},
+                                                  {"biHelp", biHelp}};
+const TEnumNames<TPosition> kPositionNames = {{"poDesigned", TPosition::poDesigned},
+                                              {"poDefault", TPosition::poDefault},
+                                              {"poDefaultPosOnly", TPosition::poDefaultPosOnly},
+                                              {"poDefaultSizeOnly", TPosition::poDefaultSizeOnly},
+                                              {"poScreenCenter", TPosition::poScreenCenter},
+                                              {"poDesktopCenter", TPosition::poDesktopCenter},
+                                              {"poMainFormCenter", TPosition::poMainFormCenter},
+                                              {"poOwnerFormCenter", TPosition::poOwnerFormCenter}};
+
+}  // namespace
+
+TVX_IMPLEMENT_CLASS(TCustomForm) {
+  c.Property("BorderStyle", &TCustomForm::SetBorderStyle, kBorderStyleNames, "TFormBorderStyle");
+  c.Property("BorderIcons", &TCustomForm::SetBorderIcons, kBorderIconNames, "TBorderIcons");
+  c.Property("Position", &TCustomForm::SetPosition, kPositionNames, "TPosition");
+  c.Property("ClientWidth", &TCustomForm::SetClientWidth);
+  c.Property("ClientHeight", &TCustomForm::SetClientHeight);
+  c.Property("PixelsPerInch", &TCustomForm::SetPixelsPerInch);
+  c.Property("TextHeight", &TCustomForm::SetTextHeight);
+  c.Property("Scaled", &TCustomForm::SetScaled);
+  c.Property("OldCreateOrder", &TCustomForm::SetOldCreateOrder);
+  c.Property("ActiveControl", &TCustomForm::SetActiveControl);
+  c.Event("OnCreate", &TCustomForm::OnCreate);
+  c.Event("OnDestroy", &TCustomForm::OnDestroy);
+}
+
+TVX_IMPLEMENT_CLASS(TForm) {}
+
+const std::vector<TCustomForm*>& ShownForms() { return Shown(); }
+
+TCustomForm* ActiveForm() { return Shown().empty() ? nullptr : Shown().back(); }
+
+TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
+  InitializeUi();
+  visible_ = false;
+  bounds_ = TBounds{0, 0, 320, 240};
+}
+
+TCustomForm::TCustomForm(TComponent* owner, TCreateNew) : TCustomForm(owner) { create_new_ = true; }
+
+TCustomForm::~TCustomForm() {
+  *alive_ = false;
+  alive_.reset();
+  if (visible_) HideWindow();
+  DestroyChildren();
+}
+
+void TCustomForm::AfterConstruction() {
+  TWinControl::AfterConstruction();
+  const TClassInfo& own = ClassType();
+  if (!create_new_ && &own != &TForm::StaticClass() && &own != &TCustomForm::StaticClass()) {
+    if (!InitInheritedComponent(this, TCustomForm::StaticClass())) {
+      throw EResNotFound("Resource not found: " + own.Name());
+    }
+  }
+  created_ = true;
+  DoCreate();
+}
+
+void TCustomForm::BeforeDestruction() {
+  if (created_ && !old_create_order_) DoDestroy();
+  if (visible_) HideWindow();
+  if (created_ && old_create_order_) DoDestroy();
+  TWinControl::BeforeDestruction();
+}
+
+void TCustomForm::DoCreate() {
+  try {
+    on_create_.Fire(this);
+  } catch (...) {
+    ApplicationHandleException(this, std::current_exception());
+  }
+}
+
+void TCustomForm::DoDestroy() {
+  try {
+    on_destroy_.Fire(this);
+  } catch (...) {
+    ApplicationHandleException(this, std::current_exception());
+  }
+}
+
+void TCustomForm::Loaded() {
+  TWinControl::Loaded();
+  if (active_control_ != nullptr && active_control_->ParentForm() != this) {
+    active_control_ = nullptr;
+  }
+  if (scaled_ && pixels_per_inch_ > 0) {
+    const int32_t screen = UiBackend().ScreenPixelsPerInch();
+    if (screen != pixels_per_inch_) {
+      ChangeScale(screen, pixels_per_inch_);
+      pixels_per_inch_ = screen;
+    }
+  }
+  Realign();
+}
+
+WindowHandle TCustomForm::Handle() const { return Peer() != nullptr ? Peer()->Handle() : 0; }
+
+FrameInsets TCustomForm::Frame() const {
+  return UiBackend().FormFrame(border_style_, border_icons_);
+}
+
+TSize TCustomForm::ClientSize() const {
+  const FrameInsets frame = Frame();
+  return TSize{std::max(0, Width() - frame.left - frame.right),
+               std::max(0, Height() - frame.top - frame.bottom)};
+}
+
+void TCustomForm::SetClientSize(int32_t width, int32_t height) {
+  const FrameInsets frame = Frame();
+  SetBounds(Left(), Top(), width + frame.left + frame.right, height + frame.top + frame.bottom);
+}
+
+void TCustomForm::SetClientWidth(int32_t width) { SetClientSize(width, ClientHeight()); }
+
+void TCustomForm::SetClientHeight(int32_t height) { SetClientSize(ClientWidth(), height); }
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle style) {
+  if (style == border_style_) return;
+  const TSize client = ClientSize();
+  border_style_ = style;
+  Changed(ControlChange::Appearance);
+  if (Loading()) {
+    // A description gives the client size whatever the order of its values.
+    SetClientSize(client.cx, client.cy);
+  } else {
+    BoundsChanged(client, false);
+  }
+}
+
+void TCustomForm::SetBorderIcons(TBorderIcons icons) {
+  if (icons == border_icons_) return;
+  const TSize client = ClientSize();
+  border_icons_ = icons;
+  Changed(ControlChange::Appearance);
+  if (Loading()) {
+    SetClientSize(client.cx, client.cy);
+  } else {
+    BoundsChanged(client, false);
+  }
+}
+
+void TCustomForm::ChangeScale(int32_t m, int32_t d) {
+  if (m == d || d == 0) return;
+  const TSize client = ClientSize();
+  laying_out_ = true;
+  try {
+    font_->SetHeight(static_cast<int32_t>(
+        (static_cast<int64_t>(font_->Height()) * m + (font_->Height() < 0 ? -d / 2 : d / 2)) / d));
+    for (TControl* child : controls_) child->ChangeScale(m, d);
+  } catch (...) {
+    laying_out_ = false;
+    throw;
+  }
+  laying_out_ = false;
+  const FrameInsets frame = Frame();
+  SetBoundsQuiet(TBounds{
+      Left(), Top(),
+      static_cast<int32_t>(static_cast<int64_t>(client.cx) * m / d) + frame.left + frame.right,
+      static_cast<int32_t>(static_cast<int64_t>(client.cy) * m / d) + frame.top + frame.bottom});
+  for (TControl* child : controls_) child->CaptureAnchorOrigin();
+}
+
+bool TCustomForm::Active() const { return visible_ && ActiveForm() == this; }
+
+void TCustomForm::SetActiveControl(TWinControl* control) {
+  if (Loading()) {
+    active_control_ = control;
+    return;
+  }
+  if (control != nullptr &&
+      (control->ParentForm() != this || control == this || !control->CanFocus())) {
+    throw EInvalidOperation(kCannotFocus);
+  }
+  FocusControl(control);
+}
+
+void TCustomForm::FocusControl(TWinControl* control) {
+  if (control == this) control = nullptr;
+  if (control == active_control_) return;
+  if (control != nullptr && (control->ParentForm() != this || !control->CanFocus())) {
+    throw EInvalidOperation(kCannotFocus);
+  }
+  const bool live = Active();
+  if (live && active_control_ != nullptr) {
+    try {
+      active_control_->DoExit();
+    } catch (...) {
+      // The control keeps the focus; the native focus goes back to it.
+      FocusChangedNotify();
+      throw;
+    }
+    // The exit hook may have moved the focus itself.
+    if (control != nullptr && !control->CanFocus()) return;
+  }
+  active_control_ = control;
+  if (live) {
+    FocusChangedNotify();
+    if (control != nullptr) control->DoEnter();
+  }
+}
+
+void TCustomForm::FocusChangedNotify() { Changed(ControlChange::Focus); }
+
+void TCustomForm::ControlHiddenOrRemoved(const TControl* control) {
+  if (active_control_ == nullptr) return;
+  for (const TControl* c = active_control_; c != nullptr; c = c->Parent()) {
+    if (c == control) {
+      active_control_ = nullptr;
+      if (Active()) FocusChangedNotify();
+      return;
+    }
+  }
+}
+
+void TCustomForm::SetVisible(bool visible) {
+  if (visible == visible_) return;
+  if (visible) {
+    ShowWindow();
+  } else {
+    if (modal_) throw EInvalidOperation("Cannot hide a modal window");
+    HideWindow();
+  }
+}
+
+void TCustomForm::ShowWindow() {
+  Backend& backend = UiBackend();
+  if (position_ == TPosition::poScreenCenter || position_ == TPosition::poDesktopCenter ||
+      position_ == TPosition::poMainFormCenter || position_ == TPosition::poOwnerFormCenter) {
+    const TRect area = backend.WorkArea();
+    SetBounds(area.left + (area.Width() - Width()) / 2, area.top + (area.Height() - Height()) / 2,
+              Width(), Height());
+  }
+  visible_ = true;
+  Shown().push_back(this);
+  try {
+    CreatePeers(Application()->Handle());
+  } catch (...) {
+    DestroyPeers();
+    Shown().erase(std::remove(Shown().begin(), Shown().end(), this), Shown().end());
+    visible_ = false;
+    throw;
+  }
+  Changed(ControlChange::Visible);
+  if (active_control_ == nullptr || !active_control_->CanFocus()) {
+    active_control_ = FindNextControl(nullptr, true, true);
+  }
+  FocusChangedNotify();
+  if (active_control_ != nullptr) active_control_->DoEnter();
+}
+
+void TCustomForm::HideWindow() {
+  visible_ = false;
+  Changed(ControlChange::Visible);
+  DestroyPeers();
+  auto& shown = Shown();
+  shown.erase(std::remove(shown.begin(), shown.end(), this), shown.end());
+  if (TCustomForm* now_active = ActiveForm()) now_active->FocusChangedNotify();
+}
+
+TModalResult TCustomForm::ShowModal() {
+  if (visible_ || modal_) throw EInvalidOperation("Cannot make a visible window modal");
+  Backend& backend = UiBackend();
+  modal_result_ = mrNone;
+  Show();
+  modal_ = true;
+  backend.BeginModal(*this);
+  auto finish = [&] {
+    modal_ = false;
+    backend.EndModal(*this);
+    if (visible_) HideWindow();
+    if (release_after_modal_) {
+      release_after_modal_ = false;
+      Release();
+    }
+  };
+  try {
+    for (;;) {
+      if (Application()->Terminated()) {
+        modal_result_ = mrCancel;
+        break;
+      }
+      if (modal_result_ != mrNone) break;
+      Application()->HandleMessage();
+    }
+  } catch (...) {
+    finish();
+    throw;
+  }
+  finish();
+  return modal_result_;
+}
+
+void TCustomForm::Close() {
+  if (modal_) {
+    modal_result_ = mrCancel;
+  } else if (visible_) {
+    HideWindow();
+  }
+}
+
+void TCustomForm::Release() {
+  std::weak_ptr<bool> alive = alive_;
+  UiBackend().Post([this, alive] {
+    if (alive.expired()) return;
+    if (modal_) {
+      release_after_modal_ = true;
+      return;
+    }
+    Free();
+  });
+}
+
+TButton* TCustomForm::FindButton(bool want_default) const {
+  for (TWinControl* control : TabOrderList()) {
+    auto* button = dynamic_cast<TButton*>(control);
+    if (button != nullptr && (want_default ? button->Default() : button->Cancel()) &&
+        button->Reachable()) {
+      return button;
+    }
+  }
+  return nullptr;
+}
+
+TButton* TCustomForm::DefaultButton() const { return FindButton(true); }
+
+TButton* TCustomForm::CancelButton() const { return FindButton(false); }
+
+bool TCustomForm::HandleDialogKey(KeyCode key, ShiftState shift) {
+  if (shift.ctrl || shift.alt) return false;
+  switch (key) {
+    case kVkTab:
+      SelectNext(active_control_, !shift.shift, true);
+      return true;
+    case kVkReturn:
+    case kVkEscape: {
+      if (shift.shift) return false;
+      TButton* button = key == kVkReturn ? DefaultButton() : CancelButton();
+      if (button == nullptr) return false;
+      button->UserClick();
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+}  // namespace tvx
