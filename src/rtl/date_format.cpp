@@ -41,9 +41,9 @@ std::string FirstCharacter(const std::string& text) {
 }
 
 // "AM/PM" and "A/P" write the half before or after the slash as the format has it.
-std::string_view ChoiceHalf(std::string_view spec, bool pm) {
-  std::size_t slash = spec.find('/');
-  return pm ? spec.substr(slash + 1) : spec.substr(0, slash);
+std::string_view ChoiceHalf(std::string_view choice, bool pm) {
+  std::size_t slash = choice.find('/');
+  return pm ? choice.substr(slash + 1) : choice.substr(0, slash);
 }
 
 }  // namespace

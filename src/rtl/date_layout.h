@@ -2,8 +2,10 @@
 // year come, whether the year has four digits, and what separates them.
 #pragma once
 
+#include <string>
 #include <string_view>
 
+#include "rtl/datetime.h"
 #include "rtl/format_settings.h"
 
 namespace tvx {
@@ -26,5 +28,10 @@ struct TDateLayout {
 };
 
 TDateLayout DateLayoutOf(const TFormatSettings& settings);
+
+// The date part of a value in a layout: day and month with two digits, the year with four
+// or two, e.g. "31.12.2012" or "12/31/12". Raises EConvertError for a value that is no
+// valid date (see IsValidDateTime).
+std::string DateToLayoutText(TDateTime date, const TDateLayout& layout);
 
 }  // namespace tvx

@@ -29,7 +29,11 @@ int ExpandTwoDigitYear(int two_digit_year, int current_year) {
 }
 
 bool TryStrToDate(std::string_view text, TDateTime& date, const TFormatSettings& settings) {
-  const char separator = settings.DateSeparator;
+  return TryStrToDate(text, date, DateLayoutOf(settings));
+}
+
+bool TryStrToDate(std::string_view text, TDateTime& date, const TDateLayout& layout) {
+  const char separator = layout.Separator;
   std::size_t pos = 0;
   auto skip_blanks = [&] {
     while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t') && text[pos] != separator) {
@@ -61,7 +65,7 @@ bool TryStrToDate(std::string_view text, TDateTime& date, const TFormatSettings&
 
   Number day{}, month{}, year{};
   bool has_year = count == 3;
-  switch (DateOrderOf(settings.ShortDateFormat)) {
+  switch (layout.Order) {
     case TDateOrder::MDY:
       month = numbers[0], day = numbers[1], year = numbers[2];
       break;

@@ -3,6 +3,7 @@
 
 #include <string_view>
 
+#include "rtl/date_layout.h"
 #include "rtl/datetime.h"
 #include "rtl/format_settings.h"
 
@@ -17,6 +18,9 @@ namespace tvx {
 // left alone.
 bool TryStrToDate(std::string_view text, TDateTime& date,
                   const TFormatSettings& settings = FormatSettings());
+// The same in a date layout (its order and separator; a two-digit year is accepted in a
+// four-digit layout too, and the other way round).
+bool TryStrToDate(std::string_view text, TDateTime& date, const TDateLayout& layout);
 // As TryStrToDate; raises EConvertError "'<text>' is not a valid date" on failure.
 TDateTime StrToDate(std::string_view text, const TFormatSettings& settings = FormatSettings());
 
