@@ -6,16 +6,20 @@
 namespace tvx {
 namespace {
 
+// Below this many rows a comparison sort beats the radix sort's fixed cost.
+constexpr size_t kRadixMinRows = 2048;
+
 struct KeyedRow {
   uint64_t key;  // the sort key shifted to start at 0, so it orders as unsigned
   uint32_t row;
 };
 
-// A stable least-significant-digit radix sort on 11-bit digits: a few linear passes over
-// the rows, skipping digits that all rows share. It keeps physical order among equal keys
-// because every pass is stable.
+// A stable least-significant-digit radix sort: a few linear passes over the rows, skipping
+// digits that all rows share. It keeps the order of equal keys because every pass is
+// stable. Wider digits mean fewer passes but more counters to clear and sum, which only
+// pays off for many rows.
+template <int kDigitBits>
 void RadixSort(std::vector<KeyedRow>& items) {
-  constexpr int kDigitBits = 11;
   constexpr size_t kBuckets = size_t{1} << kDigitBits;
   constexpr int kPasses = (64 + kDigitBits - 1) / kDigitBits;
   uint64_t all_bits = 0;
@@ -63,7 +67,18 @@ void SortBySingleKey(const ColumnValues& key, std::vector<uint32_t>& rows) {
     // Two's complement subtraction gives the distance from min, which fits in 64 bits.
     items[i] = {static_cast<uint64_t>(key.SortKey(rows[i])) - static_cast<uint64_t>(min), rows[i]};
   }
-  RadixSort(items);
+  if (items.size() < kRadixMinRows) {
+    // Few rows: a comparison sort, stable through the position of each row in `rows`.
+    for (size_t i = 0; i < items.size(); ++i) items[i].row = static_cast<uint32_t>(i);
+    std::sort(items.begin(), items.end(), [](const KeyedRow& a, const KeyedRow& b) {
+      return a.key < b.key || (a.key == b.key && a.row < b.row);
+    });
+    std::vector<uint32_t> sorted(rows.size());
+    for (size_t i = 0; i < items.size(); ++i) sorted[i] = rows[items[i].row];
+    rows.swap(sorted);
+    return;
+  }
+  RadixSort<11>(items);
   for (size_t i = 0; i < rows.size(); ++i) rows[i] = items[i].row;
 }
 

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -56,6 +58,44 @@ TEST_F(ClientDataSet, OrdersBySeveralFieldsAndReordersWhileOpenKeepingTheCurrent
             "Field 'NOPE' not found");
   EXPECT_EQ(cds->IndexFieldNames(), "ID");
   EXPECT_EQ(Ids(), (std::vector<int32_t>{1, 2, 3, 4, 5}));
+}
+
+TEST_F(ClientDataSet, OrdersManyRowsStablyWithNullsFirst) {
+  // Enough rows for the bulk sorting path, with many equal keys, nulls and days before 1900.
+  struct Row {
+    int32_t id;
+    std::optional<double> date, to;
+  };
+  std::vector<Row> rows;
+  std::vector<HistoryRow> table;
+  for (int32_t i = 1; i <= 20000; ++i) {
+    Row row{i, (i * 7919 % 50) + (i % 3) * 0.25, static_cast<double>(i * 31 % 7)};
+    if (i % 97 == 0) row.date.reset();
+    if (i % 101 == 0) row.date = -5.0 - i % 4;
+    if (i % 89 == 0) row.to.reset();
+    rows.push_back(row);
+    const auto value = [](const std::optional<double>& v) {
+      return v ? DataPacketValue(*v) : DataPacketValue();
+    };
+    table.push_back({i, value(row.date), 0, value(row.to)});
+  }
+  const auto less = [](const std::optional<double>& a, const std::optional<double>& b) {
+    return !a ? b.has_value() : b && *a < *b;
+  };
+  const auto expected_ids = [&rows](auto compare) {
+    std::vector<Row> sorted = rows;
+    std::stable_sort(sorted.begin(), sorted.end(), compare);
+    std::vector<int32_t> ids;
+    for (const Row& row : sorted) ids.push_back(row.id);
+    return ids;
+  };
+
+  OpenOn(HistoryTable(table));
+  EXPECT_EQ(Ids(), expected_ids([&](const Row& a, const Row& b) { return less(a.date, b.date); }));
+  cds->SetIndexFieldNames("EXPORT_TO;EXPORT_DATE");
+  EXPECT_EQ(Ids(), expected_ids([&](const Row& a, const Row& b) {
+              return less(a.to, b.to) || (!less(b.to, a.to) && less(a.date, b.date));
+            }));
 }
 
 TEST_F(ClientDataSet, NullsReadAsZeroShowEmptyAndSortFirst) {
