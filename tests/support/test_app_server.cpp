@@ -34,7 +34,7 @@ std::string NameOf(DISPID id) {
   for (const MethodName& method : kMethods) {
     if (method.id == id) return method.name;
   }
-  return "#" + std::to_string(id);
+  return "DISPID " + std::to_string(id);
 }
 
 // A copy of what the server received; a type this COM subset cannot copy stays empty.
