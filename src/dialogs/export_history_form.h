@@ -1,0 +1,39 @@
+// The export history view: lists the rows of the export options dialog's history record
+// set, one row per past export, and shares that record set's current row.
+#pragma once
+
+#include "db/data_set.h"
+#include "db/data_source.h"
+#include "ui/bevel.h"
+#include "ui/button.h"
+#include "ui/db_grid.h"
+#include "ui/form.h"
+#include "ui/panel.h"
+
+namespace tvx {
+
+class TExportHistoryForm : public TForm {
+  TVX_DECLARE_CLASS(TExportHistoryForm, TForm)
+
+  explicit TExportHistoryForm(TComponent* owner);
+
+  // Shows the rows of data_set (a reference: its owner keeps it alive while the view
+  // exists), starting at its current row.
+  void SetDataSet(TDataSet* data_set);
+  TDataSet* HistoryDataSet() const { return FHistoryDataSet; }
+
+  // The components of the stored description.
+  TPanel* Panel1 = nullptr;
+  TBevel* Bevel1 = nullptr;
+  TButton* btnOK = nullptr;
+  TDataSource* DataSource = nullptr;
+  TDBGrid* DBGrid1 = nullptr;
+
+ protected:
+  ~TExportHistoryForm() override;
+
+ private:
+  TDataSet* FHistoryDataSet = nullptr;
+};
+
+}  // namespace tvx

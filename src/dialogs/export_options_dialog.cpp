@@ -1,0 +1,136 @@
+#include "dialogs/export_options_dialog.h"
+
+#include "classes/class_builder.h"
+#include "dialogs/export_history_form.h"
+#include "rtl/date_format.h"
+#include "rtl/exceptions.h"
+#include "server/export_calls.h"
+#include "ui/message_dialogs.h"
+
+extern const char kExportOptionsDialogDescription[];
+
+namespace tvx {
+
+TVX_IMPLEMENT_CLASS(TExport1CConfigDlg) {
+  c.Uses<TRadioButton, TPanel, TLabel, TGroupBox, TJvDateEdit, TButton, TBevel, TClientDataSet,
+         TIntegerField, TDateTimeField>();
+  c.Handler("FormCreate", &TExport1CConfigDlg::FormCreate)
+      .Handler("eExportAllClick", &TExport1CConfigDlg::eExportAllClick)
+      .Handler("eExportChangesClick", &TExport1CConfigDlg::eExportChangesClick)
+      .Handler("btnOKClick", &TExport1CConfigDlg::btnOKClick)
+      .Handler("btnShowHistoryClick", &TExport1CConfigDlg::btnShowHistoryClick);
+  c.Field("eExportAll", &TExport1CConfigDlg::eExportAll)
+      .Field("eExportChanges", &TExport1CConfigDlg::eExportChanges)
+      .Field("Panel2", &TExport1CConfigDlg::Panel2)
+      .Field("Label1", &TExport1CConfigDlg::Label1)
+      .Field("ePreviousExport", &TExport1CConfigDlg::ePreviousExport)
+      .Field("eExportHints", &TExport1CConfigDlg::eExportHints)
+      .Field("GroupBox1", &TExport1CConfigDlg::GroupBox1)
+      .Field("Label3", &TExport1CConfigDlg::Label3)
+      .Field("eExportFrom", &TExport1CConfigDlg::eExportFrom)
+      .Field("Label4", &TExport1CConfigDlg::Label4)
+      .Field("eExportTo", &TExport1CConfigDlg::eExportTo)
+      .Field("btnShowHistory", &TExport1CConfigDlg::btnShowHistory)
+      .Field("Panel1", &TExport1CConfigDlg::Panel1)
+      .Field("Bevel1", &TExport1CConfigDlg::Bevel1)
+      .Field("btnOK", &TExport1CConfigDlg::btnOK)
+      .Field("btnCancel", &TExport1CConfigDlg::btnCancel)
+      .Field("cdsExportHistory", &TExport1CConfigDlg::cdsExportHistory)
+      .Field("cdsExportHistoryID", &TExport1CConfigDlg::cdsExportHistoryID)
+      .Field("cdsExportHistoryEXPORT_DATE", &TExport1CConfigDlg::cdsExportHistoryEXPORT_DATE)
+      .Field("cdsExportHistoryEXPORT_FROM", &TExport1CConfigDlg::cdsExportHistoryEXPORT_FROM)
+      .Field("cdsExportHistoryEXPORT_TO", &TExport1CConfigDlg::cdsExportHistoryEXPORT_TO);
+  c.Description(kExportOptionsDialogDescription);
+}
+
+TExport1CConfigDlg::TExport1CConfigDlg(TComponent* owner) : TForm(owner) {}
+
+TExport1CConfigDlg::~TExport1CConfigDlg() = default;
+
+void TExport1CConfigDlg::Notification(TComponent* component, TOperation operation) {
+  TForm::Notification(component, operation);
+  // The host keeps the connection alive while the dialog exists; should it go first all the
+  // same, the dialog must not call through a freed object.
+  if (operation == opRemove && component == FConnection) FConnection = nullptr;
+}
+
+void TExport1CConfigDlg::SetConnection(TCustomRemoteServer* connection) {
+  if (FConnection != nullptr) FConnection->RemoveFreeNotification(this);
+  FConnection = connection;
+  if (FConnection != nullptr) FConnection->FreeNotification(this);
+  cdsExportHistory->SetRemoteServer(connection);
+  cdsExportHistory->Open();
+  UpdateSummary();
+}
+
+void TExport1CConfigDlg::UpdateSummary() {
+  cdsExportHistory->Last();
+  if (cdsExportHistory->IsEmpty()) {
+    ePreviousExport->SetCaption("ОТСУТСТВУЕТ");
+    eExportHints->SetVisible(false);
+    int year = 0, month = 0, day = 0;
+    DecodeDate(Date(), year, month, day);
+    eExportFrom->SetDate(EncodeDate(year, month, 1));
+    btnShowHistory->SetEnabled(false);
+    return;
+  }
+  ePreviousExport->SetCaption(DateToStr(cdsExportHistoryEXPORT_DATE->AsDateTime()));
+  eExportHints->SetCaption("Экспортировались данные с " +
+                           DateToStr(cdsExportHistoryEXPORT_FROM->AsDateTime()) + " по " +
+                           DateToStr(cdsExportHistoryEXPORT_TO->AsDateTime()));
+  eExportFrom->SetDate(cdsExportHistoryEXPORT_TO->AsDateTime());
+}
+
+void TExport1CConfigDlg::FormCreate(TObject* /*Sender*/) { eExportTo->SetDate(Date()); }
+
+void TExport1CConfigDlg::eExportAllClick(TObject* /*Sender*/) {
+  EnableChildControls(Panel2, false);
+}
+
+void TExport1CConfigDlg::eExportChangesClick(TObject* /*Sender*/) {
+  EnableChildControls(Panel2, true);
+}
+
+OleVariant TExport1CConfigDlg::ServerObject() {
+  if (FConnection == nullptr) throw EInvalidOperation("No connection to the application server");
+  return FConnection->AppServer();
+}
+
+void TExport1CConfigDlg::RejectDate(const char* message, TJvDateEdit* field) {
+  MessageDlg(message, TMsgDlgType::mtError, {mbOK});
+  field->SetFocus();
+  Abort();
+}
+
+void TExport1CConfigDlg::btnOKClick(TObject* /*Sender*/) {
+  if (eExportAll->Checked()) {
+    CallExportAllData(*ServerObject());
+  } else {
+    if (eExportFrom->Date() == 0) RejectDate("Введите дату С", eExportFrom);
+    if (eExportTo->Date() == 0) RejectDate("Введите дату ПО", eExportTo);
+    if (eExportTo->Date() < eExportFrom->Date()) {
+      RejectDate("Дата С не может быть больше даты ПО", eExportFrom);
+    }
+    CallExportData1C(*ServerObject(), eExportFrom->Date(), eExportTo->Date());
+  }
+  MessageDlg("Экспорт данных завершен!", TMsgDlgType::mtInformation, {mbOK});
+  SetModalResult(mrOk);
+}
+
+void TExport1CConfigDlg::btnShowHistoryClick(TObject* /*Sender*/) {
+  TExportHistoryForm* view = Create<TExportHistoryForm>(nullptr);
+  try {
+    view->SetDataSet(cdsExportHistory);
+    view->ShowModal();
+  } catch (...) {
+    view->Release();
+    throw;
+  }
+  view->Release();
+}
+
+void EnableChildControls(TPanel* panel, bool enabled) {
+  for (int32_t i = 0; i < panel->ControlCount(); ++i) panel->Controls(i)->SetEnabled(enabled);
+}
+
+}  // namespace tvx
