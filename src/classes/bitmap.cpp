@@ -10,7 +10,7 @@
 namespace tvx {
 namespace {
 
-constexpr int32_t kMaxSide = 16384;
+constexpr int32_t kMaxSide = 4096;
 constexpr size_t kDigitsPerPixel = 8;
 
 int HexDigit(char ch) {

@@ -19,7 +19,7 @@ class TBitmap : public TPersistent {
   int32_t Height() const { return height_; }
   bool Empty() const { return width_ == 0 || height_ == 0; }
   // Resizes; the pixels that remain inside keep their values, new ones are 0. Raises
-  // EInvalidOperation for a negative size or one above 16384 on either side.
+  // EInvalidOperation for a negative size or one above 4096 on either side.
   void SetSize(int32_t width, int32_t height);
   void SetWidth(int32_t width) { SetSize(width, height_); }
   void SetHeight(int32_t height) { SetSize(width_, height); }
