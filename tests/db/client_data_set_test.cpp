@@ -13,7 +13,7 @@
 #include "rtl/datetime.h"
 #include "rtl/exceptions.h"
 
-namespace tvx::test {
+namespace tvx::db_test {
 namespace {
 
 using ClientDataSet = HistoryFixture;
@@ -356,4 +356,4 @@ TEST_F(ClientDataSet, KeepsItsFieldsInOrderAndRefusesChangesWhileOpen) {
 }
 
 }  // namespace
-}  // namespace tvx::test
+}  // namespace tvx::db_test

@@ -7,7 +7,7 @@
 #include "db/data_source.h"
 #include "history_fixture.h"
 
-namespace tvx::test {
+namespace tvx::db_test {
 namespace {
 
 // A control's link that writes down what it is told.
@@ -131,4 +131,4 @@ TEST_F(DataSourceTest, LinkMayLeaveWhileItIsTold) {
 }
 
 }  // namespace
-}  // namespace tvx::test
+}  // namespace tvx::db_test

@@ -15,7 +15,7 @@
 #include "rtl/exceptions.h"
 #include "rtl/format_settings.h"
 
-namespace tvx::test {
+namespace tvx::db_test {
 
 // One history row: ID, EXPORT_DATE, EXPORT_FROM, EXPORT_TO.
 struct HistoryRow {
@@ -84,4 +84,4 @@ std::string DatabaseError(F&& call) {
   return "(none)";
 }
 
-}  // namespace tvx::test
+}  // namespace tvx::db_test
