@@ -1,0 +1,261 @@
+// The two windows as their stored descriptions build them: every control where it belongs,
+// with its text, place, tab order, font and behaviour switches.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "dialog_fixture.h"
+#include "dialogs/export_history_form.h"
+
+namespace tvx::test {
+namespace {
+
+struct ControlCase {
+  const char* name;
+  const char* class_name;
+  const char* parent;
+  const char* caption;
+  TBounds bounds;     // labels size themselves to their text: width and height not checked
+  int32_t tab_order;  // -1: not a windowed control
+};
+
+const ControlCase kDialogControls[] = {
+    {"eExportAll",
+     "TRadioButton",
+     "Export1CConfigDlg",
+     "Экспортировать все данные",
+     {8, 8, 300, 17},
+     0},
+    {"eExportChanges",
+     "TRadioButton",
+     "Export1CConfigDlg",
+     "Экспортировать только изменения",
+     {8, 32, 300, 17},
+     1},
+    {"Panel2", "TPanel", "Export1CConfigDlg", " ", {8, 56, 321, 145}, 2},
+    {"Label1", "TLabel", "Panel2", "Дата предыдущего экспорта:", {16, 8, 0, 0}, -1},
+    {"ePreviousExport", "TLabel", "Panel2", "10.03.2024", {176, 8, 0, 0}, -1},
+    {"eExportHints",
+     "TLabel",
+     "Panel2",
+     "Экспортировались данные с 01.02.2024 по 01.03.2024",
+     {16, 27, 0, 0},
+     -1},
+    {"GroupBox1", "TGroupBox", "Panel2", "Экспортировать данные", {16, 48, 297, 57}, 0},
+    {"Label3", "TLabel", "GroupBox1", "с: ", {24, 24, 0, 0}, -1},
+    {"eExportFrom", "TJvDateEdit", "GroupBox1", "", {38, 21, 99, 21}, 1},
+    {"Label4", "TLabel", "GroupBox1", "по:", {152, 24, 0, 0}, -1},
+    {"eExportTo", "TJvDateEdit", "GroupBox1", "", {176, 20, 105, 21}, 0},
+    {"btnShowHistory", "TButton", "Panel2", "Показать историю экспорта", {64, 112, 187, 25}, 1},
+    {"Panel1", "TPanel", "Export1CConfigDlg", "", {0, 212, 340, 41}, 3},
+    {"Bevel1", "TBevel", "Panel1", "", {0, 0, 340, 4}, -1},
+    {"btnOK", "TButton", "Panel1", "ОК", {179, 8, 75, 25}, 0},
+    {"btnCancel", "TButton", "Panel1", "Отказаться", {259, 8, 75, 25}, 1},
+};
+
+const ControlCase kHistoryControls[] = {
+    {"DBGrid1", "TDBGrid", "ExportHistoryForm", "", {0, 0, 424, 286}, 0},
+    {"Panel1", "TPanel", "ExportHistoryForm", "", {0, 286, 424, 41}, 1},
+    {"Bevel1", "TBevel", "Panel1", "", {0, 0, 424, 4}, -1},
+    {"btnOK", "TButton", "Panel1", "Закрыть", {343, 8, 75, 25}, 0},
+};
+
+void ExpectControls(TCustomForm& form, std::span<const ControlCase> cases) {
+  for (const ControlCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    TControl* control = form.FindChildControl(c.name);
+    ASSERT_NE(control, nullptr);
+    EXPECT_EQ(control->ClassName(), c.class_name);
+    ASSERT_NE(control->Parent(), nullptr);
+    EXPECT_EQ(control->Parent()->Name(), c.parent);
+    EXPECT_EQ(control->Caption(), c.caption);
+    EXPECT_EQ(control->Left(), c.bounds.left);
+    EXPECT_EQ(control->Top(), c.bounds.top);
+    if (c.bounds.width != 0) {
+      EXPECT_EQ(control->Width(), c.bounds.width);
+      EXPECT_EQ(control->Height(), c.bounds.height);
+    }
+    auto* windowed = dynamic_cast<TWinControl*>(control);
+    EXPECT_EQ(windowed != nullptr ? windowed->TabOrder() : -1, c.tab_order);
+    EXPECT_TRUE(control->Enabled());
+    EXPECT_TRUE(control->Visible());
+  }
+}
+
+void ExpectWindowFont(const TFont& font, bool bold) {
+  EXPECT_EQ(font.Name(), "Tahoma");
+  EXPECT_EQ(font.Height(), -11);
+  EXPECT_EQ(font.Size(), 8);
+  EXPECT_EQ(font.Color(), clWindowText);
+  EXPECT_EQ(font.Charset(), kDefaultCharset);
+  EXPECT_EQ(font.Style(), bold ? TFontStyles{fsBold} : TFontStyles{});
+}
+
+const HistoryRow kOneExport[] = {{1, Day(2024, 3, 10), Day(2024, 2, 1), Day(2024, 3, 1)}};
+
+TEST_F(DialogTest, OptionsDialogLayout) {
+  TExport1CConfigDlg& dlg = OpenDialog(kOneExport);
+  EXPECT_EQ(dlg.Name(), "Export1CConfigDlg");
+  EXPECT_EQ(dlg.Caption(), "Экспорт данных");
+  EXPECT_EQ(dlg.ClientWidth(), 340);
+  EXPECT_EQ(dlg.ClientHeight(), 253);
+  EXPECT_EQ(dlg.BorderStyle(), TFormBorderStyle::bsDialog);
+  EXPECT_EQ(dlg.BorderIcons(), TBorderIcons{biSystemMenu});
+  EXPECT_EQ(dlg.Position(), TPosition::poScreenCenter);
+  EXPECT_EQ(dlg.Color(), clBtnFace);
+  EXPECT_EQ(dlg.PixelsPerInch(), 96);
+  EXPECT_EQ(dlg.TextHeight(), 13);
+  ExpectWindowFont(*dlg.Font(), false);
+  ExpectWindowFont(*dlg.ePreviousExport->Font(), true);
+  EXPECT_TRUE(dlg.Label1->ParentFont());
+
+  ExpectControls(dlg, kDialogControls);
+  // Cyrillic О (U+041E) and К (U+041A), not Latin O and K.
+  EXPECT_EQ(dlg.btnOK->Caption(), "\xD0\x9E\xD0\x9A");
+  EXPECT_EQ(dlg.Panel2->BevelOuter(), TBevelCut::bvRaised);
+  EXPECT_EQ(dlg.Panel2->BevelInner(), TBevelCut::bvLowered);
+  EXPECT_EQ(dlg.Panel1->Align(), TAlign::alBottom);
+  EXPECT_EQ(dlg.Panel1->BevelOuter(), TBevelCut::bvNone);
+  EXPECT_EQ(dlg.Panel1->BevelInner(), TBevelCut::bvNone);
+  EXPECT_EQ(dlg.Bevel1->Align(), TAlign::alTop);
+  EXPECT_EQ(dlg.Bevel1->Shape(), TBevelShape::bsTopLine);
+  for (TButton* button : {dlg.btnOK, dlg.btnCancel, dlg.btnShowHistory}) {
+    SCOPED_TRACE(button->Name());
+    EXPECT_FALSE(button->Default());
+    EXPECT_FALSE(button->Cancel());
+  }
+  EXPECT_EQ(dlg.btnOK->Anchors(), (TAnchors{akTop, akRight}));
+  EXPECT_EQ(dlg.btnCancel->Anchors(), (TAnchors{akTop, akRight}));
+  EXPECT_EQ(dlg.btnOK->ModalResult(), mrNone);
+  EXPECT_EQ(dlg.btnCancel->ModalResult(), mrCancel);
+  EXPECT_FALSE(dlg.eExportAll->Checked());
+  EXPECT_TRUE(dlg.eExportChanges->Checked());
+  // The checked radio button is the group's one Tab stop.
+  EXPECT_FALSE(dlg.eExportAll->IsTabStop());
+  EXPECT_TRUE(dlg.eExportChanges->IsTabStop());
+
+  TClientDataSet& history = *dlg.cdsExportHistory;
+  EXPECT_EQ(history.Owner(), &dlg);
+  EXPECT_EQ(history.ProviderName(), "dspQuery");
+  EXPECT_EQ(history.CommandText(), "SELECT * FROM OK_EXPORT_HISTORY");
+  EXPECT_EQ(history.IndexFieldNames(), "EXPORT_DATE");
+  EXPECT_EQ(history.RemoteServer(), connection);
+  ASSERT_EQ(history.FieldCount(), 4);
+  const TField* fields[] = {dlg.cdsExportHistoryID, dlg.cdsExportHistoryEXPORT_DATE,
+                            dlg.cdsExportHistoryEXPORT_FROM, dlg.cdsExportHistoryEXPORT_TO};
+  const char* columns[] = {"ID", "EXPORT_DATE", "EXPORT_FROM", "EXPORT_TO"};
+  for (int32_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(history.Fields(i), fields[i]);
+    EXPECT_EQ(fields[i]->FieldName(), columns[i]);
+    EXPECT_EQ(fields[i]->Name(), std::string("cdsExportHistory") + columns[i]);
+  }
+  EXPECT_EQ(dlg.cdsExportHistoryID->ClassName(), "TIntegerField");
+  EXPECT_EQ(dlg.cdsExportHistoryEXPORT_TO->ClassName(), "TDateTimeField");
+}
+
+TEST_F(DialogTest, CreationShowsTheDesignTextsAndProposesTodayAsTo) {
+  TOwned<TExport1CConfigDlg> dlg = CreateOwned<TExport1CConfigDlg>(nullptr);
+  EXPECT_EQ(dlg->ePreviousExport->Caption(), "ePreviousExport");
+  EXPECT_EQ(dlg->eExportHints->Caption(), "Экспортировались данные с 01.01.2012 по 31.12.2012");
+  EXPECT_TRUE(dlg->eExportFrom->IsBlank());
+  EXPECT_EQ(dlg->eExportTo->Date(), Date());
+  EXPECT_FALSE(dlg->cdsExportHistory->Active());
+  EXPECT_EQ(dlg->cdsExportHistory->RemoteServer(), nullptr);
+  EXPECT_TRUE(server->Calls().empty());
+}
+
+TEST_F(DialogTest, TabVisitsTheDialogInItsOrder) {
+  TExport1CConfigDlg& dlg = OpenDialog(kOneExport);
+  std::vector<std::string> visited;
+  ui.WhenModal([&](TCustomForm&) {
+    visited.push_back(FocusedName());
+    for (int i = 0; i < 6; ++i) {
+      ui.Press(kVkTab);
+      visited.push_back(FocusedName());
+    }
+    ui.Click("btnCancel");
+  });
+  dlg.ShowModal();
+  // Within the group box To comes before From; the unchecked radio button is skipped.
+  EXPECT_EQ(visited,
+            (std::vector<std::string>{"eExportChanges", "eExportTo", "eExportFrom",
+                                      "btnShowHistory", "btnOK", "btnCancel", "eExportChanges"}));
+}
+
+TEST_F(DialogTest, HistoryViewLayout) {
+  TOwned<TExportHistoryForm> view = CreateOwned<TExportHistoryForm>(nullptr);
+  EXPECT_EQ(view->Name(), "ExportHistoryForm");
+  EXPECT_EQ(view->Caption(), "История экспорта");
+  EXPECT_EQ(view->Width(), 432);
+  EXPECT_EQ(view->Height(), 361);
+  EXPECT_EQ(view->ClientWidth(), 424);
+  EXPECT_EQ(view->ClientHeight(), 327);
+  EXPECT_EQ(view->BorderStyle(), TFormBorderStyle::bsSizeable);
+  EXPECT_EQ(view->BorderIcons(), (TBorderIcons{biSystemMenu, biMinimize, biMaximize}));
+  EXPECT_EQ(view->Position(), TPosition::poScreenCenter);
+  EXPECT_EQ(view->Color(), clBtnFace);
+  EXPECT_EQ(view->ActiveControl(), view->DBGrid1);
+  ExpectWindowFont(*view->Font(), false);
+  ExpectControls(*view, kHistoryControls);
+
+  EXPECT_EQ(view->DBGrid1->Align(), TAlign::alClient);
+  EXPECT_EQ(view->Panel1->Align(), TAlign::alBottom);
+  EXPECT_EQ(view->Panel1->BevelOuter(), TBevelCut::bvNone);
+  EXPECT_EQ(view->Bevel1->Align(), TAlign::alTop);
+  EXPECT_EQ(view->Bevel1->Shape(), TBevelShape::bsTopLine);
+  EXPECT_EQ(view->btnOK->Anchors(), (TAnchors{akTop, akRight}));
+  EXPECT_EQ(view->btnOK->ModalResult(), mrOk);
+  EXPECT_FALSE(view->btnOK->Default());
+  EXPECT_FALSE(view->btnOK->Cancel());
+
+  TDBGrid& grid = *view->DBGrid1;
+  EXPECT_EQ(grid.DataSource(), view->DataSource);
+  EXPECT_EQ(view->DataSource->DataSet(), nullptr);
+  EXPECT_EQ(grid.Options(), (TDBGridOptions{dgTitles, dgIndicator, dgColLines, dgRowLines, dgTabs,
+                                            dgConfirmDelete, dgCancelOnExit}));
+  ExpectWindowFont(*grid.Font(), false);
+  ExpectWindowFont(*grid.TitleFont(), false);
+  struct Column {
+    const char* field;
+    const char* title;
+    int32_t width;
+  };
+  const Column columns[] = {{"EXPORT_DATE", "Дата экспорта", 129},
+                            {"EXPORT_FROM", "Изменения с", 140},
+                            {"EXPORT_TO", "Изменения по", 121}};
+  ASSERT_EQ(grid.Columns()->Count(), 3);
+  for (int32_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(grid.Columns()->Items(i)->FieldName(), columns[i].field);
+    EXPECT_EQ(grid.Columns()->Items(i)->Title()->Caption(), columns[i].title);
+    EXPECT_EQ(grid.Columns()->Items(i)->Width(), columns[i].width);
+  }
+
+  // The components in the order of the description.
+  std::vector<std::string> names;
+  for (int32_t i = 0; i < view->ComponentCount(); ++i) names.push_back(view->Components(i)->Name());
+  EXPECT_EQ(names,
+            (std::vector<std::string>{"Panel1", "Bevel1", "btnOK", "DataSource", "DBGrid1"}));
+}
+
+TEST_F(DialogTest, HistoryViewResizesAroundItsButtonPanel) {
+  OpenDialog(kOneExport);
+  ui.WhenModal([&](TCustomForm&) {
+    ui.Click("btnShowHistory");
+    ui.Click("btnCancel");
+  });
+  ui.WhenModal([&](TCustomForm& view) {
+    ui.Resize(view, 600, 400);
+    auto& grid = ui.Find<TDBGrid>("DBGrid1");
+    auto& panel = ui.Find<TPanel>("Panel1");
+    auto& button = ui.Find<TButton>("btnOK");
+    EXPECT_EQ(grid.Bounds(), (TBounds{0, 0, 600, 359}));
+    EXPECT_EQ(panel.Bounds(), (TBounds{0, 359, 600, 41}));
+    EXPECT_EQ(button.Bounds(), (TBounds{519, 8, 75, 25}));
+    ui.Click(button);
+  });
+  dialog->ShowModal();
+}
+
+}  // namespace
+}  // namespace tvx::test
