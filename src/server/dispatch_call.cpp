@@ -58,9 +58,13 @@ void DispatchCall(const VARIANT& target, std::string_view method,
   std::u16string name = Utf8ToUtf16(method);
   LPOLESTR names[] = {reinterpret_cast<LPOLESTR>(name.data())};
   DISPID id = DISPID_UNKNOWN;
-  if (FAILED(object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id))) {
+  const HRESULT lookup = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+  if (lookup == DISP_E_UNKNOWNNAME || lookup == DISP_E_MEMBERNOTFOUND) {
     throw EOleError("Method '" + std::string(method) + "' not supported by automation object");
   }
+  // Any other failure of the look-up (a lost connection to the server, say) is reported
+  // as what it is rather than as an unknown method.
+  CheckCallResult(lookup, object.Get(), IID_IDispatch);
 
   // Shallow copies: the callee borrows the arguments, the caller still owns them.
   std::vector<VARIANT> reversed(arguments.rbegin(), arguments.rend());
