@@ -1,4 +1,4 @@
-// Classes that the component model's tests create, describe and inspect.
+// Classes that the component model's tests create, describe and look into.
 #pragma once
 
 #include <cstdint>
