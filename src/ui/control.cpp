@@ -17,13 +17,6 @@ const TEnumNames<TAlign> kAlignNames = {
 const TEnumNames<TAnchorKind> kAnchorNames = {
     {"akLeft", akLeft}, {"akTop", akTop}, {"akRight", akRight}, {"akBottom", akBottom}};
 
-// a * m / d rounded to the nearest integer, halves away from zero.
-int32_t MulDiv(int32_t a, int32_t m, int32_t d) {
-  const int64_t product = static_cast<int64_t>(a) * m;
-  const int64_t half = d / 2;
-  return static_cast<int32_t>(product >= 0 ? (product + half) / d : (product - half) / d);
-}
-
 }  // namespace
 
 TVX_IMPLEMENT_CLASS(TControl) {

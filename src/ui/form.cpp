@@ -180,8 +180,7 @@ void TCustomForm::ChangeScale(int32_t m, int32_t d) {
   const TSize client = ClientSize();
   laying_out_ = true;
   try {
-    font_->SetHeight(static_cast<int32_t>(
-        (static_cast<int64_t>(font_->Height()) * m + (font_->Height() < 0 ? -d / 2 : d / 2)) / d));
+    font_->SetHeight(MulDiv(font_->Height(), m, d));
     for (TControl* child : controls_) child->ChangeScale(m, d);
   } catch (...) {
     laying_out_ = false;
@@ -189,10 +188,8 @@ void TCustomForm::ChangeScale(int32_t m, int32_t d) {
   }
   laying_out_ = false;
   const FrameInsets frame = Frame();
-  SetBoundsQuiet(TBounds{
-      Left(), Top(),
-      static_cast<int32_t>(static_cast<int64_t>(client.cx) * m / d) + frame.left + frame.right,
-      static_cast<int32_t>(static_cast<int64_t>(client.cy) * m / d) + frame.top + frame.bottom});
+  SetBoundsQuiet(TBounds{Left(), Top(), MulDiv(client.cx, m, d) + frame.left + frame.right,
+                         MulDiv(client.cy, m, d) + frame.top + frame.bottom});
   for (TControl* child : controls_) child->CaptureAnchorOrigin();
 }
 

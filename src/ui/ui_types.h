@@ -100,4 +100,11 @@ inline constexpr TModalResult mrIgnore = 5;
 inline constexpr TModalResult mrYes = 6;
 inline constexpr TModalResult mrNo = 7;
 
+// a * m / d rounded to the nearest integer, halves away from zero (scaling of sizes).
+constexpr std::int32_t MulDiv(std::int32_t a, std::int32_t m, std::int32_t d) {
+  const std::int64_t product = static_cast<std::int64_t>(a) * m;
+  const std::int64_t half = d / 2;
+  return static_cast<std::int32_t>(product >= 0 ? (product + half) / d : (product - half) / d);
+}
+
 }  // namespace tvx
