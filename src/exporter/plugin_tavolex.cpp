@@ -1,0 +1,91 @@
+#include "exporter/plugin_tavolex.h"
+
+#include <utility>
+
+#include "classes/class_builder.h"
+#include "dialogs/export_options_dialog.h"
+#include "exporter/application_handover.h"
+#include "exporter/host_application.h"
+#include "exporter/host_connection.h"
+#include "rtl/exceptions.h"
+#include "server/ole_errors.h"
+#include "ui/message_dialogs.h"
+
+extern const char kPluginTavolexDescription[];
+
+namespace tvx {
+
+namespace {
+
+[[noreturn]] void ShowErrorAndAbort(const char* message) {
+  MessageDlg(message, TMsgDlgType::mtError, TMsgDlgButtons{mbOK});
+  Abort();
+}
+
+}  // namespace
+
+TVX_IMPLEMENT_CLASS(TPluginTavolex) {
+  c.Handler("JvPlugInInitialize", &TPluginTavolex::JvPlugInInitialize);
+  c.Handler("PluginTavolexCommands0Execute", &TPluginTavolex::PluginTavolexCommands0Execute);
+  c.Handler("JvPlugInDestroy", &TPluginTavolex::JvPlugInDestroy);
+  c.Description(kPluginTavolexDescription);
+}
+
+TPluginTavolex::TPluginTavolex(TComponent* owner) : TJvPlugIn(owner) {}
+
+TPluginTavolex::~TPluginTavolex() {
+  FDirectoryAccess.Reset();
+  FDirectory.Reset();
+}
+
+void TPluginTavolex::JvPlugInInitialize(TObject* /*Sender*/, bool& AllowLoad) {
+  HandOverApplication(this, HostApplication());
+
+  FDirectoryAccess.Reset();
+  if (const ComPtr<IUnknown> main_form = MainFormObject(HostApplication())) {
+    main_form.As(FDirectoryAccess);
+  }
+  if (!FDirectoryAccess) {
+    MessageDlg(kNoDirectoryAccessMessage, TMsgDlgType::mtError, TMsgDlgButtons{mbOK});
+    AllowLoad = false;
+    return;
+  }
+
+  ComPtr<IUnknown> directory;  // released on every path
+  CheckCallResult(FDirectoryAccess->GetDirectory(directory.Put()), FDirectoryAccess.Get(),
+                  IidOf<IDirectoryAccess>());
+  if (!directory) {
+    FDirectory.Reset();
+    return;
+  }
+  ComPtr<IDirectory> offered;
+  if (FAILED(directory.As(offered))) throw EIntfCastError();
+  FDirectory = std::move(offered);
+}
+
+void TPluginTavolex::PluginTavolexCommands0Execute(TObject* /*Sender*/) {
+  // Without the directory there is no way to the application server: say so, and change
+  // nothing (no dialog is created).
+  if (!FDirectory) ShowErrorAndAbort(kNoDirectoryMessage);
+
+  auto* dialog = Create<TExport1CConfigDlg>(nullptr);
+  try {
+    IRemoteConnection* connection = nullptr;  // borrowed: the host owns it
+    CheckCallResult(FDirectory->GetRemoteServer(&connection), FDirectory.Get(),
+                    IidOf<IDirectory>());
+    if (connection == nullptr) ShowErrorAndAbort(kNoConnectionMessage);
+    // The dialog owns the adapter, so that it lives exactly as long as the dialog.
+    dialog->SetConnection(Create<THostConnection>(dialog, connection));
+    dialog->ShowModal();
+  } catch (...) {
+    dialog->Release();
+    throw;
+  }
+  dialog->Release();
+}
+
+void TPluginTavolex::JvPlugInDestroy(TObject* /*Sender*/) { TakeBackApplication(this); }
+
+TJvPlugIn* RegisterPlugin() { return Create<TPluginTavolex>(nullptr); }
+
+}  // namespace tvx

@@ -1,0 +1,15 @@
+// The headless module's second exported entry: a driver of its headless user interface for a
+// test host.
+#include "module/boundary_errors.h"
+#include "module/headless_driver_object.h"
+#include "module/module_runtime.h"
+#include "tavolex/headless.h"
+
+extern "C" tavolex::IHeadlessDriver* STDMETHODCALLTYPE GetHeadlessDriver() {
+  tavolex::IHeadlessDriver* result = nullptr;
+  const HRESULT status = tvx::Guarded(tavolex::IID_IHeadlessDriver, [&] {
+    tvx::StartModule();
+    result = (new tvx::HeadlessDriverObject(tvx::ModuleUserInterface()))->AsInterface();
+  });
+  return SUCCEEDED(status) ? result : nullptr;
+}

@@ -1,0 +1,27 @@
+// The module's exported entry, RegisterPlugin, and on Windows the library's unload hook.
+#include "exporter/plugin_tavolex.h"
+#include "module/boundary_errors.h"
+#include "module/module_runtime.h"
+#include "module/plugin_object.h"
+#include "tavolex/plugin.h"
+
+extern "C" tavolex::IPlugin* STDMETHODCALLTYPE RegisterPlugin() {
+  tavolex::IPlugin* result = nullptr;
+  const HRESULT status = tvx::Guarded(tavolex::IID_IPlugin, [&] {
+    tvx::StartModule();
+    tvx::TOwned<tvx::TJvPlugIn> plugin(tvx::RegisterPlugin());
+    result = (new tvx::PluginObject(plugin.get()))->AsInterface();
+    static_cast<void>(plugin.release());
+  });
+  return SUCCEEDED(status) ? result : nullptr;
+}
+
+#ifdef _WIN32
+
+// The unload hook; Linux's is a static object (see module_runtime.h).
+extern "C" BOOL WINAPI DllMain(HINSTANCE /*instance*/, DWORD reason, LPVOID /*reserved*/) {
+  if (reason == DLL_PROCESS_DETACH) tvx::ModuleUnloading();
+  return TRUE;
+}
+
+#endif

@@ -1,0 +1,43 @@
+#include "module/module_runtime.h"
+
+#include "exporter/application_handover.h"
+#include "ui/application.h"
+
+namespace tvx {
+
+namespace {
+
+// Plain data, so that the unload hook can read it at any point of the unloading.
+bool started = false;
+
+#ifndef _WIN32
+struct UnloadHook {
+  ~UnloadHook() { ModuleUnloading(); }
+};
+#endif
+
+}  // namespace
+
+headless::HeadlessDriver& ModuleUserInterface() {
+  static headless::HeadlessDriver driver;
+  return driver;
+}
+
+void StartModule() {
+  if (started) return;
+  ModuleUserInterface();
+  ModuleApplication();
+  ApplicationHandedOver();
+#ifndef _WIN32
+  static UnloadHook hook;
+#endif
+  started = true;
+}
+
+void ModuleUnloading() {
+  if (!started) return;
+  EndApplicationHandovers();
+  started = false;
+}
+
+}  // namespace tvx

@@ -1,0 +1,28 @@
+// The module's life in its host's process: what it sets up before its first entry call, what its
+// unload hook does, and its user interface.
+#pragma once
+
+#include "ui/headless/headless_driver.h"
+
+namespace tvx {
+
+// Called by every exported entry; sets up once, in this order: the module's user interface,
+// its own application object, the list of hand-overs of the application object, and (on Linux)
+// the unload hook. Static objects are destroyed in the reverse order of their making, so the
+// hook runs while the others still exist. Until the module has a windowed user interface, it
+// is the headless one, whose message boxes and modal windows a headless driver plays.
+void StartModule();
+
+// The unload hook (DllMain's process detach on Windows; on Linux the destructor of a static
+// object that StartModule makes, since at process exit glibc runs destructor functions only
+// after static objects are gone). It ends every hand-over of the application object that a
+// plug-in object still holds (a host that unloads the module without destroying its plug-in
+// objects), so that the module's own application object is current again and the teardown that
+// follows frees that one only. Nothing here calls into the host. Does nothing before
+// StartModule.
+void ModuleUnloading();
+
+// The module's headless user interface.
+headless::HeadlessDriver& ModuleUserInterface();
+
+}  // namespace tvx

@@ -1,0 +1,48 @@
+// The plug-in object as the host holds it: IPlugin over a TJvPlugIn that it owns. Releasing the
+// last reference (the commands handed out hold one each) frees the plug-in object, whose destroy
+// handler runs first, and then the host application adapters that Initialize made.
+#pragma once
+
+#include <vector>
+
+#include "classes/object.h"
+#include "module/com_object.h"
+#include "module/host_application_adapter.h"
+#include "plugin/plugin.h"
+#include "tavolex/plugin.h"
+
+namespace tvx {
+
+class PluginObject final : public ComObject<tavolex::IPlugin> {
+ public:
+  // Takes plugin over; one reference, which the caller owns.
+  explicit PluginObject(TJvPlugIn* plugin);
+
+  TJvPlugIn* Plugin() const { return plugin_.get(); }
+
+  HRESULT STDMETHODCALLTYPE GetPluginID(BSTR* text) override;
+  HRESULT STDMETHODCALLTYPE GetAuthor(BSTR* text) override;
+  HRESULT STDMETHODCALLTYPE GetCopyright(BSTR* text) override;
+  HRESULT STDMETHODCALLTYPE GetDescription(BSTR* text) override;
+  HRESULT STDMETHODCALLTYPE GetPluginVersion(BSTR* text) override;
+  HRESULT STDMETHODCALLTYPE GetInstanceCount(LONG* count) override;
+  HRESULT STDMETHODCALLTYPE GetCommandCount(LONG* count) override;
+  HRESULT STDMETHODCALLTYPE GetCommand(LONG index, tavolex::IPluginCommand** command) override;
+  // The host object is not kept (nothing in the module reads it); the host application is
+  // wrapped in an adapter that lives as long as this object.
+  HRESULT STDMETHODCALLTYPE Initialize(IUnknown* host_object,
+                                       tavolex::IHostApplication* application, BSTR file_name,
+                                       VARIANT_BOOL* allow_load) override;
+  HRESULT STDMETHODCALLTYPE Configure() override;
+  HRESULT STDMETHODCALLTYPE PluginMessage(LONG message, BSTR text) override;
+
+ private:
+  ~PluginObject() override;
+
+  TOwned<TJvPlugIn> plugin_;
+  // One per Initialize; the latest may still be the module's application object until the
+  // plug-in object's destroy handler has run.
+  std::vector<TOwned<THostApplicationAdapter>> host_applications_;
+};
+
+}  // namespace tvx
