@@ -82,12 +82,13 @@ std::string TField::DisplayText() const {
 
 bool TField::IsNullAt(int32_t rec_no) const {
   if (data_set_ == nullptr) throw EDatabaseError("Field '" + field_name_ + "' has no dataset");
-  return column_->IsNull(data_set_->PhysicalRowOf(rec_no));
+  const uint32_t row = data_set_->PhysicalRowOf(rec_no);  // raises while closed
+  return column_->IsNull(row);
 }
 
 std::string TField::DisplayTextAt(int32_t rec_no) const {
   if (data_set_ == nullptr) throw EDatabaseError("Field '" + field_name_ + "' has no dataset");
-  const uint32_t row = data_set_->PhysicalRowOf(rec_no);
+  const uint32_t row = data_set_->PhysicalRowOf(rec_no);  // raises while closed
   return column_->IsNull(row) ? std::string() : TextOf(row);
 }
 
