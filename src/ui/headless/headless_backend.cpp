@@ -67,10 +67,7 @@ class HeadlessPeer : public ControlPeer {
   WindowHandle handle_;
 };
 
-HeadlessBackend::HeadlessBackend()
-    : reporter_([](const std::string& message) {
-        std::cerr << "headless user interface: " << message << std::endl;
-      }) {}
+HeadlessBackend::HeadlessBackend() = default;
 
 HeadlessBackend::~HeadlessBackend() = default;
 
@@ -79,6 +76,9 @@ void HeadlessBackend::SetFailureReporter(std::function<void(const std::string&)>
 }
 
 void HeadlessBackend::Fail(const std::string& message) {
+  // Also on standard error: a failure inside a handler that may not throw (a creation event)
+  // ends the program, and the message must survive that.
+  std::cerr << "headless user interface: " << message << std::endl;
   if (reporter_) reporter_(message);
   throw HeadlessFailure(message);
 }

@@ -60,7 +60,7 @@ class HeadlessBackend : public Backend {
   HeadlessBackend();
   ~HeadlessBackend() override;
 
-  // How failures are reported before HeadlessFailure is thrown (default: standard error).
+  // How failures are reported (besides standard error) before HeadlessFailure is thrown.
   void SetFailureReporter(std::function<void(const std::string&)> reporter);
   [[noreturn]] void Fail(const std::string& message);
 
