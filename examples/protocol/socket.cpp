@@ -1,0 +1,354 @@
+// Winsock and the POSIX socket calls differ in names and error codes only; this file maps
+// both onto the Socket and Listener above.
+#ifdef _WIN32
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#else
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#endif
+
+#include <algorithm>
+#include <mutex>
+#include <utility>
+
+#include "protocol/errors.h"
+#include "protocol/socket.h"
+
+namespace tvx::example {
+
+namespace {
+
+#ifdef _WIN32
+using Native = SOCKET;
+constexpr Native kNone = INVALID_SOCKET;
+int LastError() { return WSAGetLastError(); }
+bool WouldBlock(int error) { return error == WSAEWOULDBLOCK || error == WSAEINPROGRESS; }
+bool Interrupted(int error) { return error == WSAEINTR; }
+bool IsRefused(int error) { return error == WSAECONNREFUSED; }
+void CloseNative(Native s) { closesocket(s); }
+constexpr int kSendFlags = 0;
+
+void StartWinsock() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    WSADATA data;
+    WSAStartup(MAKEWORD(2, 2), &data);
+  });
+}
+
+void SetNonBlocking(Native s) {
+  u_long on = 1;
+  ioctlsocket(s, FIONBIO, &on);
+}
+
+// Waits on one socket with select: it has no descriptor limit issue for a single socket,
+// and unlike WSAPoll it reports a refused connection attempt.
+int WaitNative(Native s, bool for_write, int timeout_ms) {
+  fd_set ready;
+  fd_set failed;
+  FD_ZERO(&ready);
+  FD_ZERO(&failed);
+  FD_SET(s, &ready);
+  FD_SET(s, &failed);
+  timeval tv{timeout_ms / 1000, (timeout_ms % 1000) * 1000};
+  const int n = select(0, for_write ? nullptr : &ready, for_write ? &ready : nullptr, &failed, &tv);
+  return n;
+}
+#else
+using Native = int;
+constexpr Native kNone = -1;
+int LastError() { return errno; }
+bool WouldBlock(int error) {
+  return error == EAGAIN || error == EWOULDBLOCK || error == EINPROGRESS;
+}
+bool Interrupted(int error) { return error == EINTR; }
+bool IsRefused(int error) { return error == ECONNREFUSED; }
+void CloseNative(Native s) { ::close(s); }
+constexpr int kSendFlags = MSG_NOSIGNAL;
+void StartWinsock() {}
+
+void SetNonBlocking(Native s) { fcntl(s, F_SETFL, fcntl(s, F_GETFL, 0) | O_NONBLOCK); }
+
+int WaitNative(Native s, bool for_write, int timeout_ms) {
+  pollfd entry{s, static_cast<short>(for_write ? POLLOUT : POLLIN), 0};
+  return ::poll(&entry, 1, timeout_ms);
+}
+#endif
+
+Native ToNative(std::intptr_t handle) { return static_cast<Native>(handle); }
+std::intptr_t FromNative(Native s) {
+  return s == kNone ? std::intptr_t{-1} : static_cast<std::intptr_t>(s);
+}
+
+std::string ErrorText(int error) {
+#ifdef _WIN32
+  return "ошибка сети " + std::to_string(error);
+#else
+  return std::strerror(error);
+#endif
+}
+
+// Milliseconds to the deadline, rounded up, never negative.
+int RemainingMs(Clock::time_point deadline) {
+  const auto left = deadline - Clock::now();
+  if (left <= Clock::duration::zero()) return 0;
+  const auto ms = std::chrono::ceil<std::chrono::milliseconds>(left).count();
+  return static_cast<int>(std::min<long long>(ms, 24LL * 3600 * 1000));
+}
+
+// True when the socket is ready before the deadline.
+bool Wait(Native s, bool for_write, Clock::time_point deadline) {
+  for (;;) {
+    const int n = WaitNative(s, for_write, RemainingMs(deadline));
+    if (n > 0) return true;
+    if (n == 0) {
+      if (Clock::now() >= deadline) return false;
+      continue;
+    }
+    if (!Interrupted(LastError())) return true;  // the next call reports the error
+  }
+}
+
+ConnectionError Closed() {
+  return ConnectionError(ConnectionFailure::kClosed, "соединение разорвано");
+}
+
+void SetNoDelay(Native s) {
+  int on = 1;
+  setsockopt(s, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&on), sizeof on);
+}
+
+struct AddressList {
+  addrinfo* head = nullptr;
+  ~AddressList() {
+    if (head != nullptr) freeaddrinfo(head);
+  }
+};
+
+void Resolve(const std::string& host, std::uint16_t port, bool passive, AddressList& list) {
+  addrinfo hints{};
+  hints.ai_family = AF_UNSPEC;
+  hints.ai_socktype = SOCK_STREAM;
+  hints.ai_protocol = IPPROTO_TCP;
+  if (passive) hints.ai_flags = AI_PASSIVE;
+  const std::string service = std::to_string(port);
+  const int rc =
+      getaddrinfo(host.empty() ? nullptr : host.c_str(), service.c_str(), &hints, &list.head);
+  if (rc != 0 || list.head == nullptr) {
+    throw ConnectionError(ConnectionFailure::kUnreachable, "адрес «" + host + "» не найден");
+  }
+}
+
+}  // namespace
+
+Socket::Socket(Socket&& other) noexcept : handle_(std::exchange(other.handle_, kInvalid)) {}
+
+Socket& Socket::operator=(Socket&& other) noexcept {
+  if (this != &other) {
+    Close();
+    handle_ = std::exchange(other.handle_, kInvalid);
+  }
+  return *this;
+}
+
+void Socket::Close() {
+  if (handle_ != kInvalid) CloseNative(ToNative(std::exchange(handle_, kInvalid)));
+}
+
+void Socket::Shutdown() {
+#ifdef _WIN32
+  if (handle_ != kInvalid) shutdown(ToNative(handle_), SD_BOTH);
+#else
+  if (handle_ != kInvalid) shutdown(ToNative(handle_), SHUT_RDWR);
+#endif
+}
+
+Socket Socket::Connect(const std::string& host, std::uint16_t port,
+                       std::chrono::milliseconds timeout) {
+  StartWinsock();
+  const auto deadline = Clock::now() + timeout;
+  AddressList addresses;
+  Resolve(host, port, false, addresses);
+  ConnectionError failure(ConnectionFailure::kUnreachable, "соединение не установлено");
+  for (addrinfo* a = addresses.head; a != nullptr; a = a->ai_next) {
+    Socket socket(FromNative(::socket(a->ai_family, a->ai_socktype, a->ai_protocol)));
+    if (!socket.IsOpen()) {
+      failure = ConnectionError(ConnectionFailure::kUnreachable, ErrorText(LastError()));
+      continue;
+    }
+    const Native s = ToNative(socket.handle_);
+    SetNonBlocking(s);
+    SetNoDelay(s);
+    int error = 0;
+    if (::connect(s, a->ai_addr, static_cast<int>(a->ai_addrlen)) != 0) {
+      error = LastError();
+      if (WouldBlock(error)) {
+        if (!Wait(s, true, deadline)) {
+          failure = ConnectionError(ConnectionFailure::kTimedOut,
+                                    "сервер не ответил на попытку соединения");
+          continue;
+        }
+        socklen_t length = sizeof error;
+        error = 0;
+        getsockopt(s, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &length);
+      }
+    }
+    if (error == 0) return socket;
+    failure = IsRefused(error)
+                  ? ConnectionError(ConnectionFailure::kRefused, "соединение отклонено")
+                  : ConnectionError(ConnectionFailure::kUnreachable, ErrorText(error));
+  }
+  throw failure;
+}
+
+void Socket::SendAll(std::span<const std::uint8_t> bytes, Clock::time_point deadline) {
+  const Native s = ToNative(handle_);
+  std::size_t sent = 0;
+  while (sent < bytes.size()) {
+    const std::size_t chunk = std::min<std::size_t>(bytes.size() - sent, 1 << 20);
+    const auto n = ::send(s, reinterpret_cast<const char*>(bytes.data() + sent),
+                          static_cast<int>(chunk), kSendFlags);
+    if (n > 0) {
+      sent += static_cast<std::size_t>(n);
+      continue;
+    }
+    const int error = LastError();
+    if (n < 0 && Interrupted(error)) continue;
+    if (n < 0 && WouldBlock(error)) {
+      if (!Wait(s, true, deadline)) {
+        throw ConnectionError(ConnectionFailure::kTimedOut,
+                              "истекло время ожидания при отправке данных");
+      }
+      continue;
+    }
+    throw Closed();
+  }
+}
+
+void Socket::ReceiveExact(std::span<std::uint8_t> bytes, Clock::time_point deadline) {
+  const Native s = ToNative(handle_);
+  std::size_t received = 0;
+  while (received < bytes.size()) {
+    const std::size_t chunk = std::min<std::size_t>(bytes.size() - received, 1 << 20);
+    const auto n =
+        ::recv(s, reinterpret_cast<char*>(bytes.data() + received), static_cast<int>(chunk), 0);
+    if (n > 0) {
+      received += static_cast<std::size_t>(n);
+      continue;
+    }
+    if (n == 0) throw Closed();
+    const int error = LastError();
+    if (Interrupted(error)) continue;
+    if (WouldBlock(error)) {
+      if (!Wait(s, false, deadline)) {
+        throw ConnectionError(ConnectionFailure::kTimedOut, "сервер не ответил вовремя");
+      }
+      continue;
+    }
+    throw Closed();
+  }
+}
+
+bool Socket::WaitReadable(Clock::time_point deadline) {
+  return Wait(ToNative(handle_), false, deadline);
+}
+
+bool Socket::PeerGone() {
+  if (!IsOpen()) return true;
+  const Native s = ToNative(handle_);
+  if (WaitNative(s, false, 0) <= 0) return false;
+  char byte = 0;
+  const auto n = ::recv(s, &byte, 1, MSG_PEEK);
+  if (n < 0 && WouldBlock(LastError())) return false;
+  return true;
+}
+
+std::string Socket::PeerName() const {
+  sockaddr_storage address{};
+  socklen_t length = sizeof address;
+  if (getpeername(ToNative(handle_), reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+    return {};
+  }
+  char host[64] = {};
+  char service[16] = {};
+  if (getnameinfo(reinterpret_cast<sockaddr*>(&address), length, host, sizeof host, service,
+                  sizeof service, NI_NUMERICHOST | NI_NUMERICSERV) != 0) {
+    return {};
+  }
+  return std::string(host) + ":" + service;
+}
+
+Listener::Listener(Listener&& other) noexcept : handle_(std::exchange(other.handle_, -1)) {}
+
+Listener& Listener::operator=(Listener&& other) noexcept {
+  if (this != &other) {
+    if (handle_ != -1) CloseNative(ToNative(handle_));
+    handle_ = std::exchange(other.handle_, -1);
+  }
+  return *this;
+}
+
+Listener::~Listener() {
+  if (handle_ != -1) CloseNative(ToNative(handle_));
+}
+
+Listener Listener::Bind(const std::string& host, std::uint16_t port, int backlog) {
+  StartWinsock();
+  AddressList addresses;
+  Resolve(host, port, true, addresses);
+  std::string reason = "нет адреса";
+  for (addrinfo* a = addresses.head; a != nullptr; a = a->ai_next) {
+    const Native s = ::socket(a->ai_family, a->ai_socktype, a->ai_protocol);
+    if (s == kNone) {
+      reason = ErrorText(LastError());
+      continue;
+    }
+#ifndef _WIN32
+    int on = 1;
+    setsockopt(s, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+#endif
+    if (::bind(s, a->ai_addr, static_cast<int>(a->ai_addrlen)) != 0 || ::listen(s, backlog) != 0) {
+      reason = ErrorText(LastError());
+      CloseNative(s);
+      continue;
+    }
+    SetNonBlocking(s);
+    Listener listener;
+    listener.handle_ = FromNative(s);
+    return listener;
+  }
+  throw ConnectionError(ConnectionFailure::kUnreachable, "не удалось занять адрес " + host + ":" +
+                                                             std::to_string(port) + ": " + reason);
+}
+
+std::uint16_t Listener::Port() const {
+  sockaddr_storage address{};
+  socklen_t length = sizeof address;
+  if (getsockname(ToNative(handle_), reinterpret_cast<sockaddr*>(&address), &length) != 0) return 0;
+  if (address.ss_family == AF_INET) {
+    return ntohs(reinterpret_cast<const sockaddr_in*>(&address)->sin_port);
+  }
+  return ntohs(reinterpret_cast<const sockaddr_in6*>(&address)->sin6_port);
+}
+
+Socket Listener::Accept(std::chrono::milliseconds timeout) {
+  const Native listening = ToNative(handle_);
+  if (!Wait(listening, false, Clock::now() + timeout)) return {};
+  const Native s = ::accept(listening, nullptr, nullptr);
+  if (s == kNone) return {};
+  SetNonBlocking(s);
+  SetNoDelay(s);
+  return Socket(FromNative(s));
+}
+
+}  // namespace tvx::example

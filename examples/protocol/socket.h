@@ -1,0 +1,78 @@
+// TCP sockets for the application-server connection, the same on Linux and Windows
+// (Winsock). Sockets are non-blocking; every wait has a deadline, and a failure raises
+// ConnectionError with the reason in the operator's words.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace tvx::example {
+
+using Clock = std::chrono::steady_clock;
+
+class Socket {
+ public:
+  Socket() = default;
+  Socket(const Socket&) = delete;
+  Socket& operator=(const Socket&) = delete;
+  Socket(Socket&& other) noexcept;
+  Socket& operator=(Socket&& other) noexcept;
+  ~Socket() { Close(); }
+
+  // Connects to host:port within `timeout` (TCP_NODELAY set: requests are small and each
+  // waits for its reply). Raises ConnectionError: kRefused, kTimedOut or kUnreachable.
+  static Socket Connect(const std::string& host, std::uint16_t port,
+                        std::chrono::milliseconds timeout);
+
+  bool IsOpen() const { return handle_ != kInvalid; }
+
+  // Sends every byte before the deadline. Raises ConnectionError kTimedOut or kClosed.
+  void SendAll(std::span<const std::uint8_t> bytes, Clock::time_point deadline);
+  // Fills `bytes` before the deadline. Raises ConnectionError kTimedOut, or kClosed when the
+  // peer closes or resets the connection first.
+  void ReceiveExact(std::span<std::uint8_t> bytes, Clock::time_point deadline);
+  // Waits until something can be read (or the peer has closed); false at the deadline.
+  bool WaitReadable(Clock::time_point deadline);
+  // For a connection that waits for nothing: true when the peer has closed or reset it, or
+  // sent bytes nobody asked for. Does not wait.
+  bool PeerGone();
+
+  // Ends both directions: a thread waiting on this socket in another call wakes up.
+  void Shutdown();
+  void Close();
+
+  // "address:port" of the peer, for logs; empty when unknown.
+  std::string PeerName() const;
+
+ private:
+  friend class Listener;
+  static constexpr std::intptr_t kInvalid = -1;
+  explicit Socket(std::intptr_t handle) : handle_(handle) {}
+
+  std::intptr_t handle_ = kInvalid;
+};
+
+class Listener {
+ public:
+  Listener() = default;
+  Listener(const Listener&) = delete;
+  Listener& operator=(const Listener&) = delete;
+  Listener(Listener&& other) noexcept;
+  Listener& operator=(Listener&& other) noexcept;
+  ~Listener();
+
+  // Listens on host:port (port 0: a free port that the system picks). Raises
+  // ConnectionError kUnreachable with the system's reason when it cannot.
+  static Listener Bind(const std::string& host, std::uint16_t port, int backlog = 128);
+
+  std::uint16_t Port() const;
+  // The next connection, or a closed Socket when none arrives within `timeout`.
+  Socket Accept(std::chrono::milliseconds timeout);
+
+ private:
+  std::intptr_t handle_ = -1;
+};
+
+}  // namespace tvx::example

@@ -1,0 +1,92 @@
+#include "server/app_server_core.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include "rtl/exceptions.h"
+#include "server/export_methods.h"
+#include "server/sample_data.h"
+#include "server/schema.h"
+#include "server/server_log.h"
+#include "server/sql_time.h"
+
+namespace tvx::example {
+
+namespace {
+
+// Builds a new database under a temporary name and renames it into place once complete, so
+// that a start interrupted half-way leaves no half-filled database behind.
+void CreateDatabase(const std::filesystem::path& path, bool sample_data) {
+  std::filesystem::path building = path;
+  building += ".new";
+  std::filesystem::remove(building);
+  {
+    Database db = Database::OpenForWriting(building.string());
+    db.Execute("PRAGMA journal_mode=DELETE");
+    CreateSchema(db);
+    if (sample_data) FillSampleData(db, NowToTheSecond());
+  }
+  std::filesystem::rename(building, path);
+}
+
+}  // namespace
+
+AppServerCore::AppServerCore(ServerSettings settings) : settings_(std::move(settings)) {
+  const auto& folder = settings_.data_folder;
+  std::filesystem::create_directories(folder);
+  const std::filesystem::path lock_path = folder / "server.lock";
+  lock_fd_ = ::open(lock_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  if (lock_fd_ < 0 || ::flock(lock_fd_, LOCK_EX | LOCK_NB) != 0) {
+    if (lock_fd_ >= 0) ::close(lock_fd_);
+    throw Exception("папка данных " + folder.string() + " занята другим сервером приложений");
+  }
+  try {
+    database_path_ = folder / kDatabaseFileName;
+    if (!std::filesystem::exists(database_path_)) {
+      LogLine("creating database " + database_path_.string() +
+              (settings_.sample_data ? " with sample data" : ""));
+      CreateDatabase(database_path_, settings_.sample_data);
+    }
+    {
+      Database check = Database::OpenForReading(database_path_.string());
+      CheckSchema(check);
+    }
+    const auto export_folder =
+        settings_.export_folder.empty() ? folder / "exports" : settings_.export_folder;
+    exports_ =
+        std::make_unique<ExportService>(database_path_.string(), export_folder, settings_.pause);
+    for (const std::string& line : exports_->Recover()) LogWarning(line);
+  } catch (...) {
+    exports_.reset();
+    ::close(lock_fd_);
+    throw;
+  }
+}
+
+AppServerCore::~AppServerCore() {
+  exports_.reset();
+  ::close(lock_fd_);
+}
+
+HelloReply AppServerCore::Greeting() const {
+  HelloReply reply;
+  reply.server_name = kServerName;
+  reply.methods = MethodNames();
+  return reply;
+}
+
+Database AppServerCore::OpenQueryConnection() const {
+  return tvx::example::OpenQueryConnection(database_path_.string());
+}
+
+GetRecordsReply AppServerCore::GetRecords(Database& queries,
+                                          const GetRecordsRequest& request) const {
+  return RunProviderQuery(queries, request, settings_.query_limits);
+}
+
+InvokeReply AppServerCore::Invoke(const InvokeRequest& request, ExportOutcome* outcome) {
+  return CallMethod(*exports_, request, outcome);
+}
+
+}  // namespace tvx::example

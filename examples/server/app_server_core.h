@@ -1,0 +1,53 @@
+// The application server without its network: the database (created with sample data on
+// first start), the provider query and the export methods. The network sessions call it from
+// several threads at once: queries run on each session's own read-only connection, exports
+// take turns on the one writing connection.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+
+#include "protocol/messages.h"
+#include "server/export_service.h"
+#include "server/query_provider.h"
+
+namespace tvx::example {
+
+struct ServerSettings {
+  std::filesystem::path data_folder = "data";
+  std::filesystem::path export_folder;  // empty: data_folder / "exports"
+  bool sample_data = true;              // fill a newly created database with sample rows
+  QueryLimits query_limits;
+  ExportPause pause;
+};
+
+inline constexpr char kDatabaseFileName[] = "tavolex.db";
+inline constexpr char kServerName[] = "Tavolex example application server";
+
+class AppServerCore {
+ public:
+  // Locks the data folder (one server per folder), opens the database or creates it, and
+  // recovers the exports that a crash interrupted. Raises Exception with the reason.
+  explicit AppServerCore(ServerSettings settings);
+  ~AppServerCore();
+  AppServerCore(const AppServerCore&) = delete;
+  AppServerCore& operator=(const AppServerCore&) = delete;
+
+  HelloReply Greeting() const;
+  // A read-only connection for one session's queries.
+  Database OpenQueryConnection() const;
+  // Raise RequestError for a refused request.
+  GetRecordsReply GetRecords(Database& queries, const GetRecordsRequest& request) const;
+  InvokeReply Invoke(const InvokeRequest& request, ExportOutcome* outcome = nullptr);
+
+  const std::filesystem::path& DatabasePath() const { return database_path_; }
+  const std::filesystem::path& ExportFolder() const { return exports_->Folder(); }
+
+ private:
+  ServerSettings settings_;
+  int lock_fd_ = -1;
+  std::filesystem::path database_path_;
+  std::unique_ptr<ExportService> exports_;
+};
+
+}  // namespace tvx::example

@@ -1,0 +1,242 @@
+#include "server/network_server.h"
+
+#include <cstdio>
+#include <optional>
+
+#include "protocol/errors.h"
+#include "protocol/frame_io.h"
+#include "server/request_error.h"
+#include "server/server_log.h"
+
+namespace tvx::example {
+
+namespace {
+
+constexpr std::chrono::milliseconds kAcceptTick{200};
+constexpr std::chrono::milliseconds kRefusalTimeout{2000};
+
+std::string Hex(std::int32_t code) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%08x", static_cast<unsigned>(code));
+  return text;
+}
+
+std::string Elapsed(Clock::time_point started) {
+  const double ms = std::chrono::duration<double, std::milli>(Clock::now() - started).count();
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f ms", ms);
+  return text;
+}
+
+// The text of a command for the log: one line, at most 120 characters.
+std::string Brief(const std::string& text) {
+  std::string line;
+  for (const char c : text) {
+    if (line.size() >= 120) {
+      line += "…";
+      break;
+    }
+    line += (c == '\n' || c == '\r' || c == '\t') ? ' ' : c;
+  }
+  return line;
+}
+
+std::string DescribeCall(const InvokeRequest& request) {
+  std::string text = request.method + "(";
+  for (std::size_t i = 0; i < request.arguments.size(); ++i) {
+    if (i > 0) text += ", ";
+    if (request.arguments[i].passing != Passing::kValue) text += "&";
+    text += Describe(request.arguments[i].value);
+  }
+  return text + ")";
+}
+
+void SendError(Socket& socket, std::int32_t code, const std::string& text,
+               std::chrono::milliseconds timeout) {
+  ErrorReply error;
+  error.code = code;
+  error.source = kServerSource;
+  error.description = text;
+  WriteFrame(socket, FrameType::kError, Encode(error), timeout);
+}
+
+// Tells the client why the connection ends; it may be gone already.
+void Refuse(Socket& socket, std::int32_t code, const std::string& text) {
+  try {
+    SendError(socket, code, text, kRefusalTimeout);
+  } catch (const ConnectionError&) {
+  }
+}
+
+}  // namespace
+
+template <class Work>
+void NetworkServer::Answer(Socket& socket, const std::string& who, const std::string& what,
+                           Work work) {
+  const auto started = Clock::now();
+  try {
+    // Logged before the reply leaves: an export is complete whether or not the client is
+    // still there to hear of it.
+    const Outcome outcome = work();
+    LogLine(who + " " + what + " -> " + outcome.summary + ", " + Elapsed(started));
+    WriteFrame(socket, outcome.type, outcome.payload, settings_.io_timeout);
+  } catch (const RequestError& error) {
+    LogLine(who + " " + what + " -> error " + Hex(error.Code()) + ": " + error.Message());
+    SendError(socket, error.Code(), error.Message(), settings_.io_timeout);
+  } catch (const ConnectionError&) {
+    throw;
+  } catch (const ProtocolError&) {
+    throw;
+  } catch (const Exception& error) {
+    LogWarning(who + " " + what + " -> failed: " + error.Message());
+    SendError(socket, kFailed, error.Message(), settings_.io_timeout);
+  } catch (const std::exception& error) {
+    LogWarning(who + " " + what + " -> failed: " + error.what());
+    SendError(socket, kFailed, std::string("Внутренняя ошибка сервера: ") + error.what(),
+              settings_.io_timeout);
+  }
+}
+
+NetworkServer::NetworkServer(AppServerCore& core, NetworkSettings settings)
+    : core_(core),
+      settings_(std::move(settings)),
+      listener_(Listener::Bind(settings_.host, settings_.port)) {}
+
+NetworkServer::~NetworkServer() {
+  for (auto& session : sessions_) session->socket.Shutdown();
+  for (auto& session : sessions_) {
+    if (session->thread.joinable()) session->thread.join();
+  }
+}
+
+void NetworkServer::ReapFinished() {
+  for (auto it = sessions_.begin(); it != sessions_.end();) {
+    if ((*it)->done.load()) {
+      (*it)->thread.join();
+      it = sessions_.erase(it);
+    } else {
+      ++it;
+    }
+  }
+}
+
+void NetworkServer::Run() {
+  while (!stop_.load()) {
+    Socket socket = listener_.Accept(kAcceptTick);
+    ReapFinished();
+    if (!socket.IsOpen()) continue;
+    if (sessions_.size() >= settings_.max_clients) {
+      LogWarning("refused " + socket.PeerName() + ": " + std::to_string(sessions_.size()) +
+                 " connections already");
+      Refuse(socket, kServerBusy,
+             "Сервер приложений занят: открыто наибольшее число соединений (" +
+                 std::to_string(settings_.max_clients) + ")");
+      continue;
+    }
+    auto session = std::make_unique<Session>();
+    session->id = next_id_++;
+    session->socket = std::move(socket);
+    Session& ref = *session;
+    sessions_.push_back(std::move(session));
+    ref.thread = std::thread([this, &ref] { Serve(ref); });
+  }
+  for (auto& session : sessions_) session->socket.Shutdown();
+  for (auto& session : sessions_) session->thread.join();
+  sessions_.clear();
+}
+
+void NetworkServer::Serve(Session& session) {
+  Socket& socket = session.socket;
+  const std::string who = "#" + std::to_string(session.id) + " " + socket.PeerName();
+  LogLine(who + " connected");
+  std::optional<Database> queries;
+  bool greeted = false;
+  try {
+    while (!stop_.load()) {
+      Frame frame;
+      try {
+        frame = ReadFrame(socket, kMaxRequestPayload, Clock::now() + settings_.idle_timeout,
+                          settings_.io_timeout);
+      } catch (const ProtocolError& error) {
+        LogLine(who + " bad frame, closing: " + error.Message());
+        Refuse(socket, kInvalidArgument, "Неверный кадр: " + error.Message());
+        break;
+      }
+      try {
+        if (!greeted) {
+          if (frame.type != FrameType::kHello) {
+            throw ProtocolError("соединение должно начинаться с приветствия");
+          }
+          const Hello hello = DecodeHello(frame.payload);
+          if (hello.version != kProtocolVersion) {
+            LogLine(who + " speaks protocol version " + std::to_string(hello.version));
+            Refuse(socket, kInvalidArgument,
+                   "Сервер приложений говорит на версии протокола " +
+                       std::to_string(kProtocolVersion) + ", клиент на " +
+                       std::to_string(hello.version));
+            break;
+          }
+          WriteFrame(socket, FrameType::kHelloReply, Encode(core_.Greeting()),
+                     settings_.io_timeout);
+          greeted = true;
+          LogLine(who + " hello from \"" + hello.client_name + "\"");
+          continue;
+        }
+        switch (frame.type) {
+          case FrameType::kGetRecords: {
+            const GetRecordsRequest request = DecodeGetRecordsRequest(frame.payload);
+            const std::string what =
+                "GetRecords " + request.provider + " \"" + Brief(request.command_text) + "\"";
+            Answer(socket, who, what, [&] {
+              if (!queries) queries = core_.OpenQueryConnection();
+              const GetRecordsReply reply = core_.GetRecords(*queries, request);
+              return Outcome{std::to_string(reply.records_out) + " rows, " +
+                                 std::to_string(reply.data.bytes.size()) + " bytes",
+                             FrameType::kGetRecordsReply, Encode(reply)};
+            });
+            break;
+          }
+          case FrameType::kInvoke: {
+            const InvokeRequest request = DecodeInvokeRequest(frame.payload);
+            Answer(socket, who, DescribeCall(request), [&] {
+              ExportOutcome done;
+              const InvokeReply reply = core_.Invoke(request, &done);
+              return Outcome{"export " + std::to_string(done.id) + " (" + done.file_name + ": " +
+                                 std::to_string(done.staff) + " staff, " +
+                                 std::to_string(done.vacations) + " vacations, " +
+                                 std::to_string(done.extra_pay) + " extra pay)",
+                             FrameType::kInvokeReply, Encode(reply)};
+            });
+            break;
+          }
+          default: {
+            char text[64];
+            std::snprintf(text, sizeof text, "неизвестный тип кадра 0x%04x",
+                          static_cast<unsigned>(frame.type));
+            throw ProtocolError(text);
+          }
+        }
+      } catch (const ProtocolError& error) {
+        LogLine(who + " bad request, closing: " + error.Message());
+        Refuse(socket, kInvalidArgument, "Неверный запрос: " + error.Message());
+        break;
+      }
+    }
+  } catch (const ConnectionError& error) {
+    switch (error.Failure()) {
+      case ConnectionFailure::kClosed:
+        LogLine(who + " disconnected");
+        break;
+      case ConnectionFailure::kTimedOut:
+        LogLine(who + " timed out, closing");
+        break;
+      default:
+        LogLine(who + " closed: " + error.Message());
+    }
+  } catch (const std::exception& error) {
+    LogWarning(who + " failed: " + error.what());
+  }
+  session.done.store(true);
+}
+
+}  // namespace tvx::example

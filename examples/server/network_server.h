@@ -1,0 +1,76 @@
+// The server's network side: listens on a TCP address and serves each connection on a thread
+// of its own, reading requests as frames and answering them through AppServerCore.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <list>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "protocol/frame.h"
+#include "protocol/socket.h"
+#include "server/app_server_core.h"
+
+namespace tvx::example {
+
+struct NetworkSettings {
+  std::string host = "127.0.0.1";
+  std::uint16_t port = 2110;
+  // How long a connection may wait between requests, and how long one frame may take to
+  // arrive or to leave once begun.
+  std::chrono::milliseconds idle_timeout{600000};
+  std::chrono::milliseconds io_timeout{30000};
+  // Connections beyond this are refused with an error reply.
+  std::size_t max_clients = 256;
+};
+
+class NetworkServer {
+ public:
+  // Binds the address. Raises ConnectionError when it cannot.
+  NetworkServer(AppServerCore& core, NetworkSettings settings);
+  ~NetworkServer();
+  NetworkServer(const NetworkServer&) = delete;
+  NetworkServer& operator=(const NetworkServer&) = delete;
+
+  std::uint16_t Port() const { return listener_.Port(); }
+
+  // Serves until Stop; then ends every connection (a request under way finishes first) and
+  // returns.
+  void Run();
+  // Safe from any thread and from a signal handler.
+  void Stop() { stop_.store(true); }
+
+ private:
+  struct Session {
+    std::uint64_t id = 0;
+    Socket socket;
+    std::thread thread;
+    std::atomic<bool> done{false};
+  };
+
+  void Serve(Session& session);
+  // The reply to a request, and what the log says of it.
+  struct Outcome {
+    std::string summary;
+    FrameType type;
+    std::vector<std::uint8_t> payload;
+  };
+  // Runs one request (`work` returns its Outcome), logs it and sends the reply; a refusal
+  // goes back as an error reply, and the connection stays open.
+  template <class Work>
+  void Answer(Socket& socket, const std::string& who, const std::string& what, Work work);
+  void ReapFinished();
+
+  AppServerCore& core_;
+  NetworkSettings settings_;
+  Listener listener_;
+  std::atomic<bool> stop_{false};
+  std::list<std::unique_ptr<Session>> sessions_;
+  std::uint64_t next_id_ = 1;
+};
+
+}  // namespace tvx::example

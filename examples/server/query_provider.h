@@ -1,0 +1,42 @@
+// The provider "dspQuery": runs the command text of an AS_GetRecords request as a read-only
+// query and replies with its rows as a data packet (docs/data-packet.md).
+//
+// Only one SELECT statement is run: the text must prepare to exactly one statement (nothing
+// but blanks, comments and semicolons after it), which SQLite reports read-only and which
+// yields columns; the connection's authoriser lets reads and functions through and nothing
+// else, so neither PRAGMA, ATTACH nor a writing statement in disguise gets past it.
+//
+// Columns map by their declared type: a type containing "INT" to a 32-bit Integer (the
+// table's INTEGER PRIMARY KEY to AutoInc), DATE, DATETIME and TIMESTAMP to DateTime; a column
+// computed by an expression takes the type of its values (integers, or all null). Other types
+// (text, real numbers, blobs) are refused by name, since a data packet cannot carry them.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+
+#include "protocol/frame.h"
+#include "protocol/messages.h"
+#include "server/sqlite.h"
+
+namespace tvx::example {
+
+inline constexpr char kQueryProvider[] = "dspQuery";
+
+struct QueryLimits {
+  std::chrono::milliseconds time{10000};
+  // The packet must fit into one reply frame, with room for the reply's own fields.
+  std::uint64_t packet_bytes = kMaxReplyPayload - 64;
+};
+
+// A read-only connection with the authoriser described above.
+Database OpenQueryConnection(const std::string& path);
+
+// Raises RequestError with a text that says what is wrong: an unknown provider, parameters,
+// a text that is not one SELECT, an error of SQLite, a column or value that a packet cannot
+// carry, a query that runs too long or whose reply would be too large.
+GetRecordsReply RunProviderQuery(Database& db, const GetRecordsRequest& request,
+                                 const QueryLimits& limits = {});
+
+}  // namespace tvx::example

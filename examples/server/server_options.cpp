@@ -1,0 +1,88 @@
+#include "server/server_options.h"
+
+#include <charconv>
+
+#include "rtl/exceptions.h"
+
+namespace tvx::example {
+
+const char kServerUsage[] =
+    "usage: tavolex_app_server [options]\n"
+    "  --data DIR             data folder: database tavolex.db, lock file (default ./data)\n"
+    "  --exports DIR          folder of export files (default DATA/exports)\n"
+    "  --host ADDRESS         address to listen on (default 127.0.0.1)\n"
+    "  --port N               TCP port (default 2110; 0 picks a free one)\n"
+    "  --empty                create a missing database without the sample data\n"
+    "  --max-clients N        connections served at once (default 256)\n"
+    "  --idle-timeout SECS    a connection may wait this long between requests (default 600)\n"
+    "  --io-timeout SECS      one frame may take this long to arrive or leave (default 30)\n"
+    "  --query-timeout SECS   a provider query may run this long (default 10)\n"
+    "  --quiet                log warnings only, not every request\n"
+    "  --pause-export STAGE:MS  test hook: every export waits MS milliseconds at STAGE\n"
+    "                         (before-commit or after-commit)\n"
+    "On start the server prints \"listening on ADDRESS:PORT\" on standard output; it logs to\n"
+    "standard error and stops on SIGINT or SIGTERM.\n";
+
+namespace {
+
+long Number(const std::string& option, const std::string& text, long low, long high) {
+  long value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || value < low || value > high) {
+    throw Exception("option " + option + ": expected a number from " + std::to_string(low) +
+                    " to " + std::to_string(high) + ", got \"" + text + "\"");
+  }
+  return value;
+}
+
+}  // namespace
+
+ServerOptions ParseServerOptions(const std::vector<std::string>& arguments) {
+  ServerOptions options;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& option = arguments[i];
+    auto value = [&]() -> const std::string& {
+      if (i + 1 >= arguments.size()) throw Exception("option " + option + " needs a value");
+      return arguments[++i];
+    };
+    if (option == "--help" || option == "-h") {
+      options.help = true;
+    } else if (option == "--data") {
+      options.server.data_folder = value();
+    } else if (option == "--exports") {
+      options.server.export_folder = value();
+    } else if (option == "--host") {
+      options.network.host = value();
+    } else if (option == "--port") {
+      options.network.port = static_cast<std::uint16_t>(Number(option, value(), 0, 65535));
+    } else if (option == "--empty") {
+      options.server.sample_data = false;
+    } else if (option == "--max-clients") {
+      options.network.max_clients = static_cast<std::size_t>(Number(option, value(), 1, 10000));
+    } else if (option == "--idle-timeout") {
+      options.network.idle_timeout = std::chrono::seconds(Number(option, value(), 1, 86400));
+    } else if (option == "--io-timeout") {
+      options.network.io_timeout = std::chrono::seconds(Number(option, value(), 1, 3600));
+    } else if (option == "--query-timeout") {
+      options.server.query_limits.time = std::chrono::seconds(Number(option, value(), 1, 3600));
+    } else if (option == "--quiet") {
+      options.quiet = true;
+    } else if (option == "--pause-export") {
+      const std::string& text = value();
+      const auto colon = text.find(':');
+      const std::string stage = text.substr(0, colon);
+      if (colon == std::string::npos || (stage != "before-commit" && stage != "after-commit")) {
+        throw Exception("option --pause-export: expected before-commit:MS or after-commit:MS");
+      }
+      options.server.pause.stage = stage == "before-commit" ? ExportPause::Stage::kBeforeCommit
+                                                            : ExportPause::Stage::kAfterCommit;
+      options.server.pause.duration =
+          std::chrono::milliseconds(Number(option, text.substr(colon + 1), 1, 3600000));
+    } else {
+      throw Exception("unknown option " + option);
+    }
+  }
+  return options;
+}
+
+}  // namespace tvx::example
