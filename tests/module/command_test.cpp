@@ -243,3 +243,42 @@ INSTANTIATE_TEST_SUITE_P(Hosts, NoDirectoryTest, ::testing::ValuesIn(kNoDirector
 
 }  // namespace
 }  // namespace tvx::test
+
+namespace tvx::test {
+namespace {
+
+// A headless run that cannot go on (no step left for a modal loop, or a step that fails) ends the
+// host's call with a message that says so; the module goes on working afterwards.
+TEST_F(CommandTest, AHeadlessRunThatCannotGoOnFailsTheCallWithItsReason) {
+  tavolex::Ref<tavolex::IPlugin> plugin = NewPlugin();
+  ASSERT_TRUE(Initialize(plugin.Get(), host_));
+  struct Case {
+    bool queue_step;
+    const char* reason;
+  };
+  const Case cases[] = {
+      {false, "form 'Export1CConfigDlg' waits for input"},
+      {true,
+       "the scripted step for form 'Export1CConfigDlg' failed: form 'Export1CConfigDlg' has "
+       "no control named 'btnMissing'"},
+  };
+  for (const Case& c : cases) {
+    if (c.queue_step) WhenModal([&](const std::string&) { Click("btnMissing"); });
+    try {
+      Execute(plugin.Get());
+      ADD_FAILURE() << "the command succeeded";
+    } catch (const tavolex::ModuleError& error) {
+      EXPECT_EQ(error.ClassName(), "HeadlessFailure");
+      EXPECT_NE(std::string(error.what()).find(c.reason), std::string::npos) << error.what();
+    }
+    ProcessMessages();
+  }
+
+  WhenModal([&](const std::string&) { Click("btnCancel"); });
+  Execute(plugin.Get());
+  ProcessMessages();
+  EXPECT_EQ(PostedCount(), 0);
+}
+
+}  // namespace
+}  // namespace tvx::test

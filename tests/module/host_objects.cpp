@@ -1,5 +1,7 @@
 #include "host_objects.h"
 
+#include <exception>
+
 #include "com/ole_variant.h"
 #include "com/owned_bstr.h"
 #include "rtl/text.h"
@@ -61,8 +63,22 @@ HRESULT TestDirectory::GetRemoteServer(tavolex::IRemoteConnection** connection) 
 }
 
 HRESULT ModalStep::Run(BSTR form) {
-  action_(Utf16ToUtf8(BStrView(form)));
-  return S_OK;
+  // No exception may cross into the module: a failing step reports itself as error info.
+  try {
+    action_(Utf16ToUtf8(BStrView(form)));
+    return S_OK;
+  } catch (const std::exception& error) {
+    ComPtr<ICreateErrorInfo> create;
+    if (SUCCEEDED(CreateErrorInfo(create.Put()))) {
+      BStr description(Utf8ToUtf16(error.what()));
+      create->SetDescription(description.Get());
+      ComPtr<IErrorInfo> info;
+      if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, info.PutVoid()))) {
+        SetErrorInfo(0, info.Get());
+      }
+    }
+    return E_FAIL;
+  }
 }
 
 }  // namespace tvx::test
