@@ -1,0 +1,152 @@
+// The data grid over record sets of growing size: binding the grid to an open record set
+// positioned on its last row, and jumping between the first and last rows, each followed by
+// reading every text that a peer paints (titles and the visible cells). The grid computes
+// its window from the current row, so the times should not grow with the row count.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "db/client_data_set.h"
+#include "db/data_packet_variant.h"
+#include "db/data_packet_writer.h"
+#include "db/data_source.h"
+#include "db/fields.h"
+#include "rtl/format_settings.h"
+#include "ui/db_grid.h"
+#include "ui/form.h"
+#include "ui/headless/headless_driver.h"
+#include "ui/ui_classes.h"
+
+namespace tvx {
+namespace {
+
+constexpr double kFirstDay = 40909.0;  // 1 January 2012
+
+headless::HeadlessDriver* Driver() {
+  static auto* driver = new headless::HeadlessDriver;
+  return driver;
+}
+
+// A shown form with a history grid (424 x 286) over a record set of `rows` rows.
+class GridBench {
+ public:
+  explicit GridBench(int32_t rows) {
+    SelectFormatSettings("ru-RU");
+    InitializeUi();
+    data_ = CreateOwned<TComponent>(nullptr);
+    cds_ = Create<TClientDataSet>(data_.get());
+    cds_->SetIndexFieldNames("EXPORT_DATE");
+    for (const char* name : {"EXPORT_DATE", "EXPORT_FROM", "EXPORT_TO"}) {
+      TField* field = Create<TDateTimeField>(data_.get());
+      field->SetFieldName(name);
+      field->SetDataSet(cds_);
+    }
+    DataPacketWriter writer;
+    writer.AddColumn("ID", ftAutoInc, false)
+        .AddColumn("EXPORT_DATE", ftDateTime)
+        .AddColumn("EXPORT_FROM", ftDateTime)
+        .AddColumn("EXPORT_TO", ftDateTime);
+    for (int32_t i = 0; i < rows; ++i) {
+      const double when = kFirstDay + i / 24.0;  // one export an hour
+      writer.AddRow({i + 1, when, when - 7, when - 1});
+    }
+    cds_->SetData(*DataPacketToVariant(writer.Encode()));
+
+    form_ = Create<TForm>(nullptr, kCreateNew);
+    source_ = Create<TDataSource>(form_);
+    grid_ = Create<TDBGrid>(form_);
+    grid_->SetBounds(0, 0, 424, 286);
+    grid_->SetOptions(
+        {dgTitles, dgIndicator, dgColLines, dgRowLines, dgTabs, dgConfirmDelete, dgCancelOnExit});
+    for (const char* name : {"EXPORT_DATE", "EXPORT_FROM", "EXPORT_TO"}) {
+      grid_->Columns()->Add()->SetFieldName(name);
+    }
+    grid_->SetDataSource(source_);
+    grid_->SetParent(form_);
+    form_->Show();
+  }
+
+  TClientDataSet* DataSet() { return cds_; }
+  TDataSource* Source() { return source_; }
+  TForm& Form() { return *form_; }
+  headless::HeadlessDriver& Ui() { return *ui_; }
+
+  // Reads what a repaint reads; returns the number of characters, so nothing is optimised
+  // away.
+  size_t Paint() const {
+    size_t characters = 0;
+    for (int32_t column = 0; column < grid_->ColumnCount(); ++column) {
+      characters += grid_->TitleText(column).size();
+    }
+    const int32_t top = grid_->TopRow();
+    for (int32_t shown = 0; shown < grid_->ShownRowCount(); ++shown) {
+      for (int32_t column = 0; column < grid_->ColumnCount(); ++column) {
+        characters += grid_->CellText(top + shown, column).size();
+      }
+    }
+    return characters;
+  }
+
+ private:
+  // One backend for every fixture, installed before the first form is shown.
+  headless::HeadlessDriver* ui_ = Driver();
+  TOwned<TComponent> data_;
+  TClientDataSet* cds_ = nullptr;
+  TForm* form_ = nullptr;
+  TDataSource* source_ = nullptr;
+  TDBGrid* grid_ = nullptr;
+};
+
+// One fixture per row count, built once and kept to the end of the process: filling a
+// million rows is not what is measured.
+GridBench& BenchFor(int32_t rows) {
+  static auto* benches = new std::map<int32_t, std::unique_ptr<GridBench>>;
+  auto& bench = (*benches)[rows];
+  if (!bench) bench = std::make_unique<GridBench>(rows);
+  return *bench;
+}
+
+void BM_BindOnLastRowAndPaint(benchmark::State& state) {
+  GridBench& bench = BenchFor(static_cast<int32_t>(state.range(0)));
+  bench.DataSet()->Last();
+  for (auto _ : state) {
+    bench.Source()->SetDataSet(bench.DataSet());
+    benchmark::DoNotOptimize(bench.Paint());
+    bench.Source()->SetDataSet(nullptr);
+  }
+}
+BENCHMARK(BM_BindOnLastRowAndPaint)->Arg(1000)->Arg(100000)->Arg(1000000);
+
+void BM_CtrlHomeCtrlEndAndPaint(benchmark::State& state) {
+  GridBench& bench = BenchFor(static_cast<int32_t>(state.range(0)));
+  bench.Source()->SetDataSet(bench.DataSet());
+  bool home = true;
+  for (auto _ : state) {
+    bench.Ui().Press(home ? kVkHome : kVkEnd, kCtrl);
+    home = !home;
+    benchmark::DoNotOptimize(bench.Paint());
+  }
+  bench.Source()->SetDataSet(nullptr);
+}
+BENCHMARK(BM_CtrlHomeCtrlEndAndPaint)->Arg(1000)->Arg(100000)->Arg(1000000);
+
+void BM_PageDownAndPaint(benchmark::State& state) {
+  GridBench& bench = BenchFor(static_cast<int32_t>(state.range(0)));
+  bench.Source()->SetDataSet(bench.DataSet());
+  bench.DataSet()->First();
+  for (auto _ : state) {
+    bench.Ui().Press(kVkNext);
+    if (bench.DataSet()->RecNo() == bench.DataSet()->RecordCount()) bench.DataSet()->First();
+    benchmark::DoNotOptimize(bench.Paint());
+  }
+  bench.Source()->SetDataSet(nullptr);
+}
+BENCHMARK(BM_PageDownAndPaint)->Arg(1000)->Arg(100000)->Arg(1000000);
+
+}  // namespace
+}  // namespace tvx
+
+BENCHMARK_MAIN();
