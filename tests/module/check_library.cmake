@@ -29,7 +29,8 @@ if(WINDOWS)
     endif()
   endforeach()
 
-  # Exports: "[Ordinal/Name Pointer] Table" lists "[ordinal] name".
+  # Exports: "[Ordinal/Name Pointer] Table" lists "[index] name", the ordinal being the index
+  # into the export address table plus the ordinal base.
   string(REGEX MATCH "Ordinal Base[ \t]+([0-9]+)" base_line "${dump}")
   set(ordinal_base ${CMAKE_MATCH_1})
   string(REGEX MATCH "\\[Ordinal/Name Pointer\\] Table[^\n]*\n(([ \t]+\\[[ 0-9]+\\] [^\n]+\n?)*)"
@@ -37,10 +38,11 @@ if(WINDOWS)
   string(REGEX MATCHALL "\\[[ 0-9]+\\] [^\n]+" entries "${CMAKE_MATCH_1}")
   set(found)
   foreach(entry ${entries})
-    string(REGEX REPLACE "\\[ *([0-9]+)\\] ([^ \n]+).*" "\\2@\\1" export "${entry}")
-    list(APPEND found ${export})
+    string(REGEX REPLACE "\\[ *([0-9]+)\\] ([^ \n]+).*" "\\1" index "${entry}")
+    string(REGEX REPLACE "\\[ *([0-9]+)\\] ([^ \n]+).*" "\\2" name "${entry}")
+    math(EXPR ordinal "${index} + ${ordinal_base}")
+    list(APPEND found ${name}@${ordinal})
   endforeach()
-  message(STATUS "ordinal base ${ordinal_base}; exports: ${found}")
 else()
   execute_process(COMMAND ${NM} -D --defined-only ${FILE} OUTPUT_VARIABLE dump
                   RESULT_VARIABLE failed)
