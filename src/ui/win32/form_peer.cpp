@@ -1,0 +1,132 @@
+#include "ui/win32/form_peer.h"
+
+#include "ui/input.h"
+#include "ui/win32/form_styles.h"
+#include "ui/win32/sibling_order.h"
+#include "ui/win32/win32_backend.h"
+
+namespace tvx::win32 {
+
+FormPeer::~FormPeer() {
+  if (Hwnd() != nullptr) HandActivationBack();
+}
+
+WindowKind FormPeer::Kind() const {
+  const FormStyles styles = StylesOfForm(Form().BorderStyle(), Form().BorderIcons());
+  WindowKind spec;
+  spec.class_name = L"TavolexForm";
+  spec.own_class = true;
+  spec.class_style = CS_DBLCLKS;
+  spec.style = styles.style;
+  spec.ex_style = styles.ex_style | WS_EX_CONTROLPARENT;
+  return spec;
+}
+
+void FormPeer::Created() { applied_ = Form().Bounds(); }
+
+void FormPeer::Changed(ControlChange change) {
+  if (Hwnd() == nullptr) return;
+  switch (change) {
+    case ControlChange::Visible:
+      if (Form().Visible()) {
+        ArrangeTree(Form());
+        previous_active_ = GetActiveWindow();
+        ShowWindow(Hwnd(), SW_SHOWNORMAL);
+      } else {
+        HandActivationBack();
+        ShowWindow(Hwnd(), SW_HIDE);
+      }
+      break;
+    case ControlChange::Focus:
+      // The Tab order may have changed since the form was shown.
+      ArrangeTree(Form());
+      SyncFocus();
+      break;
+    case ControlChange::Bounds:
+      if (!resizing_) ApplyBounds();
+      break;
+    case ControlChange::Appearance:
+      ApplyFrame();
+      break;
+    default:
+      WindowPeer::Changed(change);
+      break;
+  }
+}
+
+void FormPeer::SyncFocus() {
+  if (!Form().Visible()) return;
+  HWND target = Hwnd();
+  if (const WindowPeer* focused = Of(Form().ActiveControl()); focused && focused->Hwnd()) {
+    target = focused->Hwnd();
+  }
+  if (GetFocus() != target) Backend().SetNativeFocus(target);
+}
+
+void FormPeer::ApplyBounds() {
+  if (IsIconic(Hwnd()) || IsZoomed(Hwnd())) return;
+  const TBounds& b = Form().Bounds();
+  RECT now;
+  GetWindowRect(Hwnd(), &now);
+  int left = b.left;
+  int top = b.top;
+  if (b.left == applied_.left && b.top == applied_.top) {
+    left = now.left;
+    top = now.top;
+  }
+  applied_ = b;
+  SetWindowPos(Hwnd(), nullptr, left, top, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FormPeer::ApplyFrame() {
+  const FormStyles styles = StylesOfForm(Form().BorderStyle(), Form().BorderIcons());
+  const auto kept = static_cast<DWORD>(GetWindowLongPtrW(Hwnd(), GWL_STYLE)) &
+                    (WS_VISIBLE | WS_DISABLED | WS_MINIMIZE | WS_MAXIMIZE);
+  SetWindowLongPtrW(Hwnd(), GWL_STYLE, static_cast<LONG_PTR>(styles.style | kept));
+  SetWindowLongPtrW(Hwnd(), GWL_EXSTYLE,
+                    static_cast<LONG_PTR>(styles.ex_style | WS_EX_CONTROLPARENT));
+  SetWindowPos(Hwnd(), nullptr, 0, 0, 0, 0,
+               SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FormPeer::HandActivationBack() {
+  if (GetActiveWindow() != Hwnd()) return;
+  HWND back = previous_active_;
+  if (back != nullptr && back != Hwnd() && IsWindow(back) && IsWindowVisible(back) &&
+      IsWindowEnabled(back)) {
+    SetActiveWindow(back);
+  }
+}
+
+LRESULT FormPeer::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_CLOSE:
+      input::CloseBox(Form());
+      return 0;
+    case WM_ERASEBKGND:
+      EraseWithColor(reinterpret_cast<HDC>(wparam), Form().Color());
+      return 1;
+    case WM_ACTIVATE:
+      if (LOWORD(wparam) != WA_INACTIVE && HIWORD(wparam) == 0) SyncFocus();
+      return 0;
+    case WM_SETFOCUS:
+      // The window itself got the focus (on activation, say): it belongs to the focused control.
+      SyncFocus();
+      return 0;
+    case WM_SIZE: {
+      if (wparam == SIZE_MINIMIZED) break;
+      std::weak_ptr<void> alive = AliveToken();
+      resizing_ = true;
+      input::Resize(Form(), LOWORD(lparam), HIWORD(lparam));
+      if (alive.expired()) return 0;
+      resizing_ = false;
+      applied_ = Form().Bounds();
+      return 0;
+    }
+    default:
+      break;
+  }
+  return WindowPeer::OnMessage(message, wparam, lparam);
+}
+
+}  // namespace tvx::win32

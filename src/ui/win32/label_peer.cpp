@@ -1,0 +1,22 @@
+#include "ui/win32/label_peer.h"
+
+#include "ui/input.h"
+
+namespace tvx::win32 {
+
+WindowKind LabelPeer::Kind() const {
+  WindowKind spec;
+  spec.class_name = L"STATIC";
+  spec.style = SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY;
+  return spec;
+}
+
+std::optional<LRESULT> LabelPeer::OnNotify(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_COMMAND && HIWORD(wparam) == STN_CLICKED) {
+    input::Click(Control());
+    return 0;
+  }
+  return WindowPeer::OnNotify(message, wparam, lparam);
+}
+
+}  // namespace tvx::win32

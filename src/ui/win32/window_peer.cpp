@@ -1,0 +1,346 @@
+#include "ui/win32/window_peer.h"
+
+#include <string>
+
+#include "rtl/exceptions.h"
+#include "ui/form.h"
+#include "ui/input.h"
+#include "ui/radio_button.h"
+#include "ui/win32/gdi_cache.h"
+#include "ui/win32/keyboard.h"
+#include "ui/win32/win32_backend.h"
+
+namespace tvx::win32 {
+
+namespace {
+
+constexpr const wchar_t* kPeerProperty = L"Tavolex.WindowPeer";
+
+bool IsRadio(const TControl* control) {
+  return dynamic_cast<const TRadioButton*>(control) != nullptr;
+}
+
+// The window that a notification to a parent comes from, for the messages that carry one.
+HWND NotifyingChild(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_COMMAND:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+      return reinterpret_cast<HWND>(lparam);
+    case WM_NOTIFY:
+      return lparam != 0 ? reinterpret_cast<const NMHDR*>(lparam)->hwndFrom : nullptr;
+    case WM_DRAWITEM:
+      // Menus send it with 0 in wparam and no window.
+      return wparam != 0 && lparam != 0 ? reinterpret_cast<const DRAWITEMSTRUCT*>(lparam)->hwndItem
+                                        : nullptr;
+    default:
+      return nullptr;
+  }
+}
+
+bool IsMouseDown(UINT message) {
+  switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+      return true;
+    default:
+      return false;
+  }
+}
+
+TMouseButton MouseButtonOf(UINT message) {
+  switch (message) {
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+      return TMouseButton::mbRight;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+      return TMouseButton::mbMiddle;
+    default:
+      return TMouseButton::mbLeft;
+  }
+}
+
+}  // namespace
+
+WindowPeer::WindowPeer(Win32Backend& backend, TControl& control)
+    : backend_(backend), control_(control) {}
+
+WindowPeer::~WindowPeer() {
+  alive_.reset();
+  if (hwnd_ == nullptr) return;
+  HWND hwnd = hwnd_;
+  Detach();
+  DestroyWindow(hwnd);
+}
+
+void WindowPeer::Detach() {
+  if (!own_class_ && native_proc_ != nullptr &&
+      GetWindowLongPtrW(hwnd_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&WindowProc)) {
+    SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(native_proc_));
+  }
+  RemovePropW(hwnd_, kPeerProperty);
+  hwnd_ = nullptr;
+}
+
+void WindowPeer::Create(HWND parent) {
+  const WindowKind kind = Kind();
+  if (spec.own_class) backend_.EnsureClass(spec.class_name, spec.class_style);
+  DWORD style = spec.style | StateStyle();
+  if (!IsTopLevel()) style |= WS_CHILD | WS_CLIPSIBLINGS;
+  const TBounds& b = control_.Bounds();
+  HWND hwnd = nullptr;
+  {
+    VisualStyles::Scope scope(backend_.Styles());
+    hwnd = CreateWindowExW(spec.ex_style, spec.class_name.c_str(), Wide(control_.Caption()).c_str(),
+                           style, b.left, b.top, b.width, b.height, parent, nullptr, ThisModule(),
+                           nullptr);
+  }
+  if (hwnd == nullptr) {
+    throw EInvalidOperation("Cannot create the window of '" + control_.Name() + "' (error " +
+                            std::to_string(GetLastError()) + ")");
+  }
+  hwnd_ = hwnd;
+  own_class_ = spec.own_class;
+  if (own_class_) {
+    native_proc_ = &DefWindowProcW;
+  } else {
+    native_proc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
+  }
+  SetPropW(hwnd, kPeerProperty, this);
+  if (!own_class_) {
+    SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc));
+  }
+  SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(backend_.Gdi().Font(*control_.Font())),
+               FALSE);
+  Created();
+}
+
+WindowPeer* WindowPeer::FromHandle(HWND hwnd) {
+  if (hwnd == nullptr) return nullptr;
+  // A window of another module that runs the same code carries the same property name.
+  if (reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd, GWLP_HINSTANCE)) != ThisModule()) {
+    return nullptr;
+  }
+  return static_cast<WindowPeer*>(GetPropW(hwnd, kPeerProperty));
+}
+
+WindowPeer* WindowPeer::Of(const TControl* control) {
+  return control != nullptr ? dynamic_cast<WindowPeer*>(control->Peer()) : nullptr;
+}
+
+DWORD WindowPeer::StateStyle() const {
+  DWORD style = 0;
+  if (!control_.Enabled()) style |= WS_DISABLED;
+  if (IsTopLevel()) return style;
+  if (control_.Visible()) style |= WS_VISIBLE;
+  const auto* window = dynamic_cast<const TWinControl*>(&control_);
+  if (window == nullptr) return style;
+  if (window->IsTabStop()) style |= WS_TABSTOP;
+  bool starts_group = true;
+  if (IsRadio(window) && window->Parent() != nullptr) {
+    const auto& list = window->Parent()->TabList();
+    for (size_t i = 1; i < list.size(); ++i) {
+      if (list[i] == window) starts_group = !IsRadio(list[i - 1]);
+    }
+  }
+  if (starts_group) style |= WS_GROUP;
+  return style;
+}
+
+void WindowPeer::RefreshNavigation() {
+  if (hwnd_ == nullptr || IsTopLevel()) return;
+  const auto current = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
+  const DWORD wanted = (current & ~(WS_TABSTOP | WS_GROUP)) |
+                       (StateStyle() & static_cast<DWORD>(WS_TABSTOP | WS_GROUP));
+  if (wanted != current) SetWindowLongPtrW(hwnd_, GWL_STYLE, static_cast<LONG_PTR>(wanted));
+}
+
+void WindowPeer::Changed(ControlChange change) {
+  if (hwnd_ == nullptr) return;
+  switch (change) {
+    case ControlChange::Text:
+      SetWindowTextW(hwnd_, Wide(control_.Caption()).c_str());
+      if (own_class_) InvalidateRect(hwnd_, nullptr, TRUE);
+      break;
+    case ControlChange::Bounds:
+      ApplyBounds();
+      break;
+    case ControlChange::Enabled:
+      EnableWindow(hwnd_, control_.Enabled() ? TRUE : FALSE);
+      if (own_class_) InvalidateRect(hwnd_, nullptr, TRUE);
+      break;
+    case ControlChange::Visible:
+      ShowWindow(hwnd_, control_.Visible() ? SW_SHOWNA : SW_HIDE);
+      break;
+    case ControlChange::Font:
+      SendMessageW(hwnd_, WM_SETFONT,
+                   reinterpret_cast<WPARAM>(backend_.Gdi().Font(*control_.Font())), TRUE);
+      InvalidateRect(hwnd_, nullptr, TRUE);
+      break;
+    case ControlChange::Color:
+      InvalidateRect(hwnd_, nullptr, TRUE);
+      break;
+    default:
+      break;
+  }
+}
+
+void WindowPeer::ApplyBounds() {
+  const TBounds& b = control_.Bounds();
+  SetWindowPos(hwnd_, nullptr, b.left, b.top, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT CALLBACK WindowPeer::WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  WindowPeer* peer = FromHandle(hwnd);
+  if (peer == nullptr) return DefWindowProcW(hwnd, message, wparam, lparam);
+  Win32Backend& backend = peer->backend_;
+  try {
+    return peer->Dispatch(message, wparam, lparam);
+  } catch (...) {
+    // Nothing may unwind through the window procedure into Windows.
+    backend.ReportEscaped(std::current_exception());
+    return 0;
+  }
+}
+
+LRESULT WindowPeer::Dispatch(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_KEYUP:
+    case WM_CHAR:
+      if (!TakesNativeKeys() && HandleKey(message, wparam, lparam)) return 0;
+      break;
+    case WM_GETDLGCODE:
+      if (!TakesNativeKeys())
+        return DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTTAB;
+      break;
+    case WM_SETFOCUS: {
+      std::weak_ptr<void> alive = AliveToken();
+      const LRESULT result = OnMessage(message, wparam, lparam);
+      if (!alive.expired()) FocusArrived();
+      return result;
+    }
+    case WM_NCDESTROY: {
+      // Destroyed from outside (its owner went first): the peer stays without a window.
+      const LRESULT result = CallDefault(message, wparam, lparam);
+      Detach();
+      return result;
+    }
+    default:
+      break;
+  }
+  if (HWND child = NotifyingChild(message, wparam, lparam); child != nullptr && child != hwnd_) {
+    if (WindowPeer* peer = FromHandle(child)) {
+      if (std::optional<LRESULT> result = peer->OnNotify(message, wparam, lparam)) return *result;
+    }
+  }
+  if (own_class_ && IsMouseDown(message)) {
+    std::weak_ptr<void> alive = AliveToken();
+    const ShiftState shift{(wparam & MK_SHIFT) != 0, (wparam & MK_CONTROL) != 0,
+                           GetKeyState(VK_MENU) < 0};
+    const TPoint point{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
+    input::MouseDown(control_, MouseButtonOf(message), shift, point);
+    if (alive.expired()) return 0;
+  }
+  return OnMessage(message, wparam, lparam);
+}
+
+bool WindowPeer::HandleKey(UINT message, WPARAM wparam, LPARAM lparam) {
+  TCustomForm* form = control_.ParentForm();
+  if (form == nullptr) return false;
+  switch (message) {
+    case WM_KEYDOWN:
+      input::KeyDown(*form, static_cast<KeyCode>(wparam), CurrentShiftState(lparam, false));
+      return true;
+    case WM_SYSKEYDOWN: {
+      // The window's own handling follows (Alt+F4 closes, Alt+Space opens the system menu).
+      std::weak_ptr<void> alive = AliveToken();
+      input::KeyDown(*form, static_cast<KeyCode>(wparam), CurrentShiftState(lparam, true));
+      return alive.expired();
+    }
+    case WM_KEYUP:
+      return true;
+    case WM_CHAR: {
+      const auto unit = static_cast<wchar_t>(wparam);
+      if (unit >= 0xD800 && unit < 0xDC00) {
+        pending_surrogate_ = unit;
+        return true;
+      }
+      std::wstring text;
+      if (unit >= 0xDC00 && unit < 0xE000) {
+        if (pending_surrogate_ == 0) return true;
+        text = {pending_surrogate_, unit};
+      } else {
+        text = {unit};
+      }
+      pending_surrogate_ = 0;
+      // Control characters come as key presses (Tab, Enter, Escape, Backspace).
+      if (unit < 0x20 || unit == 0x7F) return true;
+      input::Text(*form, Narrow(text));
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+void WindowPeer::FocusArrived() {
+  if (backend_.SettingFocus()) return;
+  TCustomForm* form = control_.ParentForm();
+  auto* window = dynamic_cast<TWinControl*>(&control_);
+  if (form == nullptr || window == nullptr || window == form) return;
+  if (form->ActiveControl() == window) return;
+  std::weak_ptr<void> alive = AliveToken();
+  const bool taken = input::Focus(*window);
+  if (alive.expired() || taken) return;
+  // The control layer kept the focus elsewhere: the native focus follows it.
+  if (WindowPeer* form_peer = Of(form)) form_peer->Changed(ControlChange::Focus);
+}
+
+LRESULT WindowPeer::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  return CallDefault(message, wparam, lparam);
+}
+
+LRESULT WindowPeer::CallDefault(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (hwnd_ == nullptr) return 0;
+  return CallWindowProcW(native_proc_, hwnd_, message, wparam, lparam);
+}
+
+std::optional<LRESULT> WindowPeer::OnNotify(UINT message, WPARAM wparam, LPARAM /*lparam*/) {
+  switch (message) {
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+      return reinterpret_cast<LRESULT>(ControlColors(reinterpret_cast<HDC>(wparam)));
+    default:
+      return std::nullopt;
+  }
+}
+
+HBRUSH WindowPeer::ControlColors(HDC dc) {
+  if (dc != nullptr) {
+    SetTextColor(dc, ColorRef(control_.Font()->Color()));
+    SetBkColor(dc, ColorRef(control_.Color()));
+  }
+  return backend_.Gdi().Brush(control_.Color());
+}
+
+void WindowPeer::EraseWithColor(HDC dc, TColor color) {
+  RECT rect;
+  GetClientRect(hwnd_, &rect);
+  FillRect(dc, &rect, backend_.Gdi().Brush(color));
+}
+
+}  // namespace tvx::win32
