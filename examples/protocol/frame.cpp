@@ -1,5 +1,6 @@
 #include "protocol/frame.h"
 
+#include <cstring>
 #include <string>
 
 #include "protocol/byte_buffer.h"
@@ -9,13 +10,15 @@ namespace tvx::example {
 
 std::array<std::uint8_t, kFrameHeaderBytes> EncodeFrameHeader(FrameType type,
                                                               std::uint32_t length) {
-  ByteWriter out;
-  out.U32(length);
-  out.U16(static_cast<std::uint16_t>(type));
-  out.U16(0);
-  std::array<std::uint8_t, kFrameHeaderBytes> header{};
-  std::copy(out.Data().begin(), out.Data().end(), header.begin());
-  return header;
+  const auto code = static_cast<std::uint16_t>(type);
+  return {static_cast<std::uint8_t>(length),
+          static_cast<std::uint8_t>(length >> 8),
+          static_cast<std::uint8_t>(length >> 16),
+          static_cast<std::uint8_t>(length >> 24),
+          static_cast<std::uint8_t>(code),
+          static_cast<std::uint8_t>(code >> 8),
+          0,
+          0};
 }
 
 FrameHeader ParseFrameHeader(std::span<const std::uint8_t, kFrameHeaderBytes> bytes,
@@ -34,8 +37,10 @@ FrameHeader ParseFrameHeader(std::span<const std::uint8_t, kFrameHeaderBytes> by
 
 std::vector<std::uint8_t> EncodeFrame(FrameType type, std::span<const std::uint8_t> payload) {
   const auto header = EncodeFrameHeader(type, static_cast<std::uint32_t>(payload.size()));
-  std::vector<std::uint8_t> bytes(header.begin(), header.end());
-  bytes.insert(bytes.end(), payload.begin(), payload.end());
+  std::vector<std::uint8_t> bytes(kFrameHeaderBytes + payload.size());
+  std::memcpy(bytes.data(), header.data(), kFrameHeaderBytes);
+  if (!payload.empty())
+    std::memcpy(bytes.data() + kFrameHeaderBytes, payload.data(), payload.size());
   return bytes;
 }
 

@@ -31,9 +31,7 @@ void WriteFrame(Socket& socket, FrameType type, std::span<const std::uint8_t> pa
   // A small frame goes out in one piece: with TCP_NODELAY set, two sends would be two
   // packets for every request.
   if (payload.size() <= kSmallFrameBytes) {
-    std::vector<std::uint8_t> bytes(header.begin(), header.end());
-    bytes.insert(bytes.end(), payload.begin(), payload.end());
-    socket.SendAll(bytes, deadline);
+    socket.SendAll(EncodeFrame(type, payload), deadline);
     return;
   }
   socket.SendAll(header, deadline);

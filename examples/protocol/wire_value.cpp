@@ -143,7 +143,10 @@ std::string Describe(const WireValue& value) {
         }
         ++characters;
       }
-      return "\"" + value.text.substr(0, cut) + (cut < value.text.size() ? "…\"" : "\"");
+      std::string quoted = "\"";
+      quoted.append(value.text, 0, cut);
+      quoted += cut < value.text.size() ? "…\"" : "\"";
+      return quoted;
     }
     case WireType::kBool:
       return value.integer != 0 ? "True" : "False";

@@ -250,15 +250,13 @@ GetRecordsReply RunProviderQuery(Database& db, const GetRecordsRequest& request,
     if (rc != SQLITE_ROW) {
       if ((rc & 0xFF) == SQLITE_INTERRUPT) {
         throw RequestError(kFailed, "Запрос выполнялся дольше " +
-                                        std::to_string(limits.time.count() / 1000) +
-                                        " с и прерван");
+                                        std::to_string(limits.time.count()) + " мс и прерван");
       }
       throw RequestError(kFailed, std::string("Запрос не выполнен: ") + sqlite3_errmsg(handle));
     }
     if ((rows + 1) * row_bytes > limits.packet_bytes) {
-      throw RequestError(kFailed, "Ответ на запрос больше " +
-                                      std::to_string(limits.packet_bytes >> 20) +
-                                      " МБ; сузьте запрос");
+      throw RequestError(kFailed, "Ответ на запрос больше допустимых " +
+                                      std::to_string(limits.packet_bytes) + " байт; сузьте запрос");
     }
     for (int i = 0; i < column_count; ++i) {
       cells.push_back(ReadCell(statement.get(), i, columns[static_cast<std::size_t>(i)]));

@@ -1,0 +1,195 @@
+#include "examples_server/server_fixture.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+
+#include "protocol/errors.h"
+
+namespace tvx::example::test {
+
+namespace {
+constexpr std::chrono::seconds kPatience{10};
+}  // namespace
+
+ServerSettings Settings(const std::filesystem::path& data_folder, bool sample_data) {
+  ServerSettings settings;
+  settings.data_folder = data_folder;
+  settings.sample_data = sample_data;
+  return settings;
+}
+
+ScratchFolder::ScratchFolder() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "tvx-server-XXXXXX").string();
+  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+  path_ = pattern;
+}
+
+ScratchFolder::~ScratchFolder() {
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
+}
+
+ChangedRows InsertRowsChangedAt(Database& db, const std::vector<std::string>& moments) {
+  ChangedRows rows;
+  Statement count = db.Prepare("SELECT COUNT(*) FROM STAFF");
+  count.Step();
+  std::int64_t number = 100 + count.Int(0);
+  for (const std::string& moment : moments) {
+    Statement staff = db.Prepare(
+        "INSERT INTO STAFF (PERSONNEL_NUMBER, LAST_NAME, FIRST_NAME, POSITION, DEPARTMENT, HIRED, "
+        "SALARY, CHANGED_AT) VALUES (?, 'Тестов', 'Тест', 'Инженер', 'Склад', '2020-01-01', "
+        "5000000, ?)");
+    staff.Bind(1, "Т-" + std::to_string(number++)).Bind(2, moment);
+    staff.Step();
+    const std::int64_t id = db.LastInsertId();
+    rows.staff.push_back(id);
+    Statement vacation = db.Prepare(
+        "INSERT INTO VACATIONS (STAFF_ID, KIND, START_DATE, END_DATE, CHANGED_AT) "
+        "VALUES (?, 'Ежегодный оплачиваемый', '2024-07-01', '2024-07-14', ?)");
+    vacation.Bind(1, id).Bind(2, moment);
+    vacation.Step();
+    rows.vacations.push_back(db.LastInsertId());
+    Statement pay = db.Prepare(
+        "INSERT INTO EXTRA_PAY (STAFF_ID, KIND, PAY_DATE, AMOUNT, CHANGED_AT) "
+        "VALUES (?, 'Премия', '2024-02-25', 1000000, ?)");
+    pay.Bind(1, id).Bind(2, moment);
+    pay.Step();
+    rows.extra_pay.push_back(db.LastInsertId());
+  }
+  return rows;
+}
+
+std::int64_t CountRows(Database& db, const std::string& table) {
+  Statement count = db.Prepare("SELECT COUNT(*) FROM " + table);
+  count.Step();
+  return count.Int(0);
+}
+
+std::set<std::int64_t> ElementIds(const std::string& xml, const std::string& element) {
+  std::set<std::int64_t> ids;
+  const std::regex pattern("<" + element + " id=\"([0-9]+)\"");
+  for (auto it = std::sregex_iterator(xml.begin(), xml.end(), pattern);
+       it != std::sregex_iterator(); ++it) {
+    ids.insert(std::stoll((*it)[1].str()));
+  }
+  return ids;
+}
+
+std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::set<std::string> FileNames(const std::filesystem::path& folder) {
+  std::set<std::string> names;
+  if (!std::filesystem::exists(folder)) return names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.insert(entry.path().filename().string());
+  }
+  return names;
+}
+
+ServerProcess::ServerProcess(const std::filesystem::path& data_folder,
+                             std::vector<std::string> arguments, std::uint16_t port) {
+  log_ = data_folder.string() + ".log." + std::to_string(::getpid()) + "." +
+         std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
+  int out[2];
+  if (::pipe(out) != 0) throw std::runtime_error("pipe failed");
+  std::vector<std::string> args = {TVX_APP_SERVER_PATH, "--data", data_folder.string(), "--port",
+                                   std::to_string(port)};
+  args.insert(args.end(), arguments.begin(), arguments.end());
+  pid_ = ::fork();
+  if (pid_ == 0) {
+    ::dup2(out[1], STDOUT_FILENO);
+    const int log = ::open(log_.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+    ::dup2(log, STDERR_FILENO);
+    ::close(out[0]);
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    ::execv(argv[0], argv.data());
+    ::_exit(127);
+  }
+  ::close(out[1]);
+  // The first line on standard output: "listening on 127.0.0.1:PORT".
+  std::string line;
+  char c = 0;
+  while (::read(out[0], &c, 1) == 1 && c != '\n') line += c;
+  ::close(out[0]);
+  const auto colon = line.rfind(':');
+  if (line.rfind("listening on ", 0) != 0 || colon == std::string::npos) {
+    Kill();
+    throw std::runtime_error("the server did not start: " + line + "\n" + Log());
+  }
+  port_ = static_cast<std::uint16_t>(std::stoi(line.substr(colon + 1)));
+}
+
+ServerProcess::~ServerProcess() {
+  Kill();
+  std::error_code ignored;
+  std::filesystem::remove(log_, ignored);
+}
+
+void ServerProcess::Kill() {
+  if (pid_ <= 0) return;
+  ::kill(pid_, SIGKILL);
+  ::waitpid(pid_, nullptr, 0);
+  pid_ = -1;
+}
+
+int ServerProcess::Stop() {
+  if (pid_ <= 0) return -1;
+  ::kill(pid_, SIGTERM);
+  int status = 0;
+  ::waitpid(pid_, &status, 0);
+  pid_ = -1;
+  return status;
+}
+
+std::string ServerProcess::Log() const { return ReadFile(log_); }
+
+bool ServerProcess::WaitForLog(const std::string& text) const {
+  return Eventually([&] { return Log().find(text) != std::string::npos; });
+}
+
+RawClient::RawClient(std::uint16_t port, bool greet)
+    : socket_(Socket::Connect("127.0.0.1", port, kPatience)) {
+  if (!greet) return;
+  Send(FrameType::kHello, Encode(Hello{kProtocolVersion, "raw test client"}));
+  if (Receive().type != FrameType::kHelloReply) throw std::runtime_error("not greeted");
+}
+
+void RawClient::Send(FrameType type, const std::vector<std::uint8_t>& payload) {
+  WriteFrame(socket_, type, payload, kPatience);
+}
+
+void RawClient::SendBytes(const std::vector<std::uint8_t>& bytes) {
+  socket_.SendAll(bytes, Clock::now() + kPatience);
+}
+
+Frame RawClient::Receive() {
+  return ReadFrame(socket_, kMaxReplyPayload, Clock::now() + kPatience, kPatience);
+}
+
+bool RawClient::ClosedByServer() {
+  std::array<std::uint8_t, 1> byte{};
+  try {
+    socket_.ReceiveExact(byte, Clock::now() + kPatience);
+  } catch (const ConnectionError& error) {
+    return error.Failure() == ConnectionFailure::kClosed;
+  }
+  return false;
+}
+
+}  // namespace tvx::example::test
