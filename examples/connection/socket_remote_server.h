@@ -4,8 +4,9 @@
 // outlives a server restart carries on with its next call. A request already sent is never
 // repeated.
 //
-//   TOwned<TSocketRemoteServer> connection = CreateOwned<TSocketRemoteServer>(nullptr);
-//   connection->SetOptions({.host = "127.0.0.1", .port = 2110});
+//   ClientOptions options;
+//   options.port = 2110;
+//   TOwned<TSocketRemoteServer> connection = CreateOwned<TSocketRemoteServer>(nullptr, options);
 //   OleVariant server = connection->AppServer();  // VT_DISPATCH, or EOleException
 #pragma once
 

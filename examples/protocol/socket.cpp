@@ -137,7 +137,7 @@ struct AddressList {
 
 void Resolve(const std::string& host, std::uint16_t port, bool passive, AddressList& list) {
   addrinfo hints{};
-  hints.ai_family = AF_UNSPEC;
+  hints.ai_family = 0;  // any address family: IPv4 and IPv6 alike
   hints.ai_socktype = SOCK_STREAM;
   hints.ai_protocol = IPPROTO_TCP;
   if (passive) hints.ai_flags = AI_PASSIVE;

@@ -209,6 +209,8 @@ void NetworkServer::Serve(Session& session) {
             });
             break;
           }
+          case FrameType::kHello:
+            throw ProtocolError("повторное приветствие");
           default: {
             char text[64];
             std::snprintf(text, sizeof text, "неизвестный тип кадра 0x%04x",

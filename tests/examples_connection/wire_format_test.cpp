@@ -80,6 +80,15 @@ TEST(Messages, InvokeMatchesTheDocumentedExample) {
   EXPECT_EQ(EncodeFrame(FrameType::kInvoke, Encode(request)), expected);
 }
 
+// The documented answer to it: history ID 38 in the fifth argument.
+TEST(Messages, InvokeReplyMatchesTheDocumentedExample) {
+  InvokeReply reply;
+  reply.references = {{4, WireValue::I4(38)}};
+  const Bytes expected = {0x0C, 0x00, 0x00, 0x00, 0x83, 0x00, 0x00, 0x00, 0x00, 0x00,
+                          0x01, 0x00, 0x04, 0x00, 0x03, 0x00, 0x26, 0x00, 0x00, 0x00};
+  EXPECT_EQ(EncodeFrame(FrameType::kInvokeReply, Encode(reply)), expected);
+}
+
 TEST(Messages, EveryMessageReadsBackAsWritten) {
   InvokeRequest invoke;
   invoke.method = "ExportData1C";

@@ -137,6 +137,11 @@ TEST_F(EndToEndTest, BadFramesCloseTheirConnectionOnly) {
        "Неверный кадр: в заголовке кадра занято резервное поле"},
       {"unknown frame type", true, [](RawClient& c) { c.Send(static_cast<FrameType>(0x42), {}); },
        "Неверный запрос: неизвестный тип кадра 0x0042"},
+      {"second greeting", true,
+       [](RawClient& c) {
+         c.Send(FrameType::kHello, Encode(Hello{kProtocolVersion, "again"}));
+       },
+       "Неверный запрос: повторное приветствие"},
       {"request cut short", true,
        [](RawClient& c) {
          c.Send(FrameType::kInvoke, {5, 0, 0, 0, 'E'});

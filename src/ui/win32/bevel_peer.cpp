@@ -25,11 +25,11 @@ void Frame(HDC dc, const RECT& r, HBRUSH first, HBRUSH second) {
 }  // namespace
 
 WindowKind BevelPeer::Kind() const {
-  WindowKind spec;
-  spec.class_name = L"TavolexBevel";
-  spec.own_class = true;
-  spec.class_style = CS_HREDRAW | CS_VREDRAW;
-  return spec;
+  WindowKind kind;
+  kind.class_name = L"TavolexBevel";
+  kind.own_class = true;
+  kind.class_style = CS_HREDRAW | CS_VREDRAW;
+  return kind;
 }
 
 void BevelPeer::Changed(ControlChange change) {

@@ -9,10 +9,10 @@ DWORD ButtonPeer::ButtonStyle() const {
 }
 
 WindowKind ButtonPeer::Kind() const {
-  WindowKind spec;
-  spec.class_name = L"BUTTON";
-  spec.style = ButtonStyle() | BS_TEXT;
-  return spec;
+  WindowKind kind;
+  kind.class_name = L"BUTTON";
+  kind.style = ButtonStyle() | BS_TEXT;
+  return kind;
 }
 
 void ButtonPeer::Changed(ControlChange change) {

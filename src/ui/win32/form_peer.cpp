@@ -13,13 +13,13 @@ FormPeer::~FormPeer() {
 
 WindowKind FormPeer::Kind() const {
   const FormStyles styles = StylesOfForm(Form().BorderStyle(), Form().BorderIcons());
-  WindowKind spec;
-  spec.class_name = L"TavolexForm";
-  spec.own_class = true;
-  spec.class_style = CS_DBLCLKS;
-  spec.style = styles.style;
-  spec.ex_style = styles.ex_style | WS_EX_CONTROLPARENT;
-  return spec;
+  WindowKind kind;
+  kind.class_name = L"TavolexForm";
+  kind.own_class = true;
+  kind.class_style = CS_DBLCLKS;
+  kind.style = styles.style;
+  kind.ex_style = styles.ex_style | WS_EX_CONTROLPARENT;
+  return kind;
 }
 
 void FormPeer::Created() { applied_ = Form().Bounds(); }

@@ -3,11 +3,11 @@
 namespace tvx::win32 {
 
 WindowKind GroupBoxPeer::Kind() const {
-  WindowKind spec;
-  spec.class_name = L"BUTTON";
-  spec.style = BS_GROUPBOX | WS_CLIPCHILDREN;
-  spec.ex_style = WS_EX_CONTROLPARENT;
-  return spec;
+  WindowKind kind;
+  kind.class_name = L"BUTTON";
+  kind.style = BS_GROUPBOX | WS_CLIPCHILDREN;
+  kind.ex_style = WS_EX_CONTROLPARENT;
+  return kind;
 }
 
 LRESULT GroupBoxPeer::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {

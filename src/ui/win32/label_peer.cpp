@@ -5,10 +5,10 @@
 namespace tvx::win32 {
 
 WindowKind LabelPeer::Kind() const {
-  WindowKind spec;
-  spec.class_name = L"STATIC";
-  spec.style = SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY;
-  return spec;
+  WindowKind kind;
+  kind.class_name = L"STATIC";
+  kind.style = SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY;
+  return kind;
 }
 
 std::optional<LRESULT> LabelPeer::OnNotify(UINT message, WPARAM wparam, LPARAM lparam) {

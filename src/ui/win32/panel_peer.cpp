@@ -23,13 +23,13 @@ void DrawBevel(HDC dc, RECT& rect, TBevelCut cut, int32_t width) {
 }  // namespace
 
 WindowKind PanelPeer::Kind() const {
-  WindowKind spec;
-  spec.class_name = L"TavolexPanel";
-  spec.own_class = true;
-  spec.class_style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-  spec.style = WS_CLIPCHILDREN;
-  spec.ex_style = WS_EX_CONTROLPARENT;
-  return spec;
+  WindowKind kind;
+  kind.class_name = L"TavolexPanel";
+  kind.own_class = true;
+  kind.class_style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
+  kind.style = WS_CLIPCHILDREN;
+  kind.ex_style = WS_EX_CONTROLPARENT;
+  return kind;
 }
 
 void PanelPeer::Changed(ControlChange change) {

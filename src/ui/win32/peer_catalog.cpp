@@ -2,6 +2,8 @@
 
 #include "ui/bevel.h"
 #include "ui/button.h"
+#include "ui/date_edit.h"
+#include "ui/db_grid.h"
 #include "ui/form.h"
 #include "ui/group_box.h"
 #include "ui/label.h"
@@ -9,7 +11,9 @@
 #include "ui/radio_button.h"
 #include "ui/win32/bevel_peer.h"
 #include "ui/win32/button_peer.h"
+#include "ui/win32/date_edit_peer.h"
 #include "ui/win32/form_peer.h"
+#include "ui/win32/grid_window.h"
 #include "ui/win32/group_box_peer.h"
 #include "ui/win32/label_peer.h"
 #include "ui/win32/panel_peer.h"
@@ -38,6 +42,8 @@ void AddStandardPeers(PeerCatalog& catalog) {
   catalog.Add<TLabel, LabelPeer>();
   catalog.Add<TPanel, PanelPeer>();
   catalog.Add<TBevel, BevelPeer>();
+  catalog.Add<TJvDateEdit, DateEditPeer>();
+  catalog.Add<TDBGrid, GridPeer>();
 }
 
 }  // namespace tvx::win32

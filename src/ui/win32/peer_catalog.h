@@ -41,7 +41,7 @@ class PeerCatalog {
 };
 
 // The peers of the standard controls: forms, buttons, radio buttons, group boxes, labels,
-// panels, bevels, and the plain window for every other control.
+// panels, bevels, date fields, data grids, and the plain window for every other control.
 void AddStandardPeers(PeerCatalog& catalog);
 
 }  // namespace tvx::win32

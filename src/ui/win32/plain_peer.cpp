@@ -3,13 +3,13 @@
 namespace tvx::win32 {
 
 WindowKind PlainPeer::Kind() const {
-  WindowKind spec;
-  spec.class_name = L"TavolexControl";
-  spec.own_class = true;
-  spec.class_style = CS_DBLCLKS;
-  spec.style = WS_CLIPCHILDREN;
-  spec.ex_style = WS_EX_CONTROLPARENT;
-  return spec;
+  WindowKind kind;
+  kind.class_name = L"TavolexControl";
+  kind.own_class = true;
+  kind.class_style = CS_DBLCLKS;
+  kind.style = WS_CLIPCHILDREN;
+  kind.ex_style = WS_EX_CONTROLPARENT;
+  return kind;
 }
 
 LRESULT PlainPeer::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {

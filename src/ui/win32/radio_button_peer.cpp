@@ -6,10 +6,10 @@
 namespace tvx::win32 {
 
 WindowKind RadioButtonPeer::Kind() const {
-  WindowKind spec;
-  spec.class_name = L"BUTTON";
-  spec.style = BS_RADIOBUTTON | BS_TEXT;
-  return spec;
+  WindowKind kind;
+  kind.class_name = L"BUTTON";
+  kind.style = BS_RADIOBUTTON | BS_TEXT;
+  return kind;
 }
 
 void RadioButtonPeer::Created() { ShowCheck(); }

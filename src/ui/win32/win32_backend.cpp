@@ -42,12 +42,12 @@ Win32Backend::~Win32Backend() {
   for (const std::wstring& name : classes_) UnregisterClassW(name.c_str(), ThisModule());
 }
 
-void Win32Backend::EnsureClass(const std::wstring& name, UINT class_style) {
+void Win32Backend::EnsureClass(const std::wstring& name, UINT class_style, WNDPROC procedure) {
   if (classes_.count(name) != 0) return;
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
   wc.style = class_style;
-  wc.lpfnWndProc = &WindowPeer::WindowProc;
+  wc.lpfnWndProc = procedure != nullptr ? procedure : &WindowPeer::WindowProc;
   wc.hInstance = ThisModule();
   wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   wc.lpszClassName = name.c_str();

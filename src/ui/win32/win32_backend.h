@@ -47,8 +47,9 @@ class Win32Backend : public Backend {
   GdiCache& Gdi() { return gdi_; }
   const VisualStyles& Styles() const { return styles_; }
   // Registers one of our window classes (once; unregistered when the backend ends) with the
-  // peers' window procedure.
-  void EnsureClass(const std::wstring& name, UINT class_style);
+  // peers' window procedure, or with `procedure` for a window that is no control's peer (a
+  // drop-down's popup).
+  void EnsureClass(const std::wstring& name, UINT class_style, WNDPROC procedure = nullptr);
   // Moves the native focus to a window on the control layer's behalf; while it does, the
   // peers do not report the change back (and radio buttons do not take the focus as a click).
   void SetNativeFocus(HWND hwnd);

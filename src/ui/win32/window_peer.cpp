@@ -94,14 +94,14 @@ void WindowPeer::Detach() {
 
 void WindowPeer::Create(HWND parent) {
   const WindowKind kind = Kind();
-  if (spec.own_class) backend_.EnsureClass(spec.class_name, spec.class_style);
-  DWORD style = spec.style | StateStyle();
+  if (kind.own_class) backend_.EnsureClass(kind.class_name, kind.class_style);
+  DWORD style = kind.style | StateStyle();
   if (!IsTopLevel()) style |= WS_CHILD | WS_CLIPSIBLINGS;
   const TBounds& b = control_.Bounds();
   HWND hwnd = nullptr;
   {
     VisualStyles::Scope scope(backend_.Styles());
-    hwnd = CreateWindowExW(spec.ex_style, spec.class_name.c_str(), Wide(control_.Caption()).c_str(),
+    hwnd = CreateWindowExW(kind.ex_style, kind.class_name.c_str(), Wide(control_.Caption()).c_str(),
                            style, b.left, b.top, b.width, b.height, parent, nullptr, ThisModule(),
                            nullptr);
   }
@@ -110,7 +110,7 @@ void WindowPeer::Create(HWND parent) {
                             std::to_string(GetLastError()) + ")");
   }
   hwnd_ = hwnd;
-  own_class_ = spec.own_class;
+  own_class_ = kind.own_class;
   if (own_class_) {
     native_proc_ = &DefWindowProcW;
   } else {

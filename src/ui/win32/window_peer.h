@@ -43,7 +43,7 @@ struct WindowKind {
   bool own_class = false;
   // Class style for our own classes (CS_DBLCLKS, ...).
   UINT class_style = 0;
-  // The class-specific style bits; the peer adds WS_CHILD (or the form's frame), WS_VISIBLE,
+  // The style bits of the class; the peer adds WS_CHILD (or the form's frame), WS_VISIBLE,
   // WS_DISABLED, WS_TABSTOP, WS_GROUP and WS_CLIPSIBLINGS from the control's state.
   DWORD style = 0;
   DWORD ex_style = 0;
