@@ -1,0 +1,55 @@
+// Date fields: a window of our own class that draws the field's model (see ui/date_edit.h):
+// a sunken border, the text in its fixed layout with the selection and the caret where the
+// model has them, and the drop-down button in the model's ButtonRect. Keys, typed characters
+// and clicks reach the model through the shared handling of every peer, so the model alone
+// fills the blanks, moves the caret and opens the calendar (a click on the button, Alt+Down,
+// F4). While the model is dropped down the peer shows a CalendarPopup mirroring its selected
+// day; a day clicked there is picked, the calendar's month arrows move the model's month, and
+// a click elsewhere (or the focus leaving for another window) closes it without change.
+//
+// The window's text is the field's text, so tools that read window texts see the date.
+#pragma once
+
+#include <memory>
+
+#include "ui/date_edit.h"
+#include "ui/win32/calendar_popup.h"
+#include "ui/win32/window_peer.h"
+
+namespace tvx::win32 {
+
+class DateEditPeer : public WindowPeer {
+ public:
+  // Space between the field's left edge and its first character, as the model reckons when
+  // it places the caret for a click.
+  static constexpr int kTextMargin = 3;
+
+  DateEditPeer(Win32Backend& backend, TJvDateEdit& edit);
+  ~DateEditPeer() override;
+  void Changed(ControlChange change) override;
+
+  // The open calendar, or null.
+  const CalendarPopup* Popup() const { return popup_.get(); }
+
+ protected:
+  WindowKind Kind() const override;
+  void Created() override;
+  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+ private:
+  TJvDateEdit& Edit() const { return static_cast<TJvDateEdit&>(Control()); }
+  void Paint(HDC dc);
+  // Opens or closes the popup to match the model, and shows its selected day.
+  void SyncDropDown();
+  void PlaceCaret();
+  HFONT Font() const;
+  // Width of the first `count` characters of the text in the field's font.
+  int TextWidth(HDC dc, const std::wstring& text, size_t count) const;
+  // The vertical position of the text and its height.
+  int TextTop(HDC dc, int* height) const;
+
+  std::unique_ptr<CalendarPopup> popup_;
+  bool has_caret_ = false;
+};
+
+}  // namespace tvx::win32

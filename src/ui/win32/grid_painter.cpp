@@ -1,0 +1,136 @@
+#include "ui/win32/grid_painter.h"
+
+#include <algorithm>
+#include <string>
+
+namespace tvx::win32 {
+
+namespace {
+
+// Space between a cell's left and top edges and its text.
+constexpr int kTextIndent = 2;
+
+RECT ToRect(const TRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+
+// Fills a rectangle with a colour (an opaque text output without text: no brush needed).
+void Fill(HDC dc, const RECT& rect, COLORREF color) {
+  SetBkColor(dc, color);
+  ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
+}
+
+void Text(HDC dc, const RECT& cell, const std::string& text, COLORREF color) {
+  if (text.empty()) return;
+  const std::wstring wide = Wide(text);
+  SetTextColor(dc, color);
+  ExtTextOutW(dc, cell.left + kTextIndent, cell.top + kTextIndent, ETO_CLIPPED, &cell, wide.c_str(),
+              static_cast<UINT>(wide.size()), nullptr);
+}
+
+// What the painter needs of the grid, gathered once per picture.
+struct Look {
+  bool col_lines = false;
+  bool row_lines = false;
+  COLORREF window = 0;
+  COLORREF text = 0;
+  COLORREF title_text = 0;
+  COLORREF face = 0;
+  COLORREF fixed_line = 0;
+  COLORREF data_line = 0;
+  COLORREF highlight = 0;
+  COLORREF highlight_text = 0;
+};
+
+// The lines to the right of and below a cell, where the options ask for them; they meet at
+// the corner so that crossings are closed.
+void Lines(HDC dc, const RECT& cell, const Look& look, COLORREF color) {
+  const int col_line = look.col_lines ? 1 : 0;
+  const int row_line = look.row_lines ? 1 : 0;
+  if (col_line != 0)
+    Fill(dc, RECT{cell.right, cell.top, cell.right + 1, cell.bottom + row_line}, color);
+  if (row_line != 0)
+    Fill(dc, RECT{cell.left, cell.bottom, cell.right + col_line, cell.bottom + 1}, color);
+}
+
+// A cell of the title row or the indicator column: button face with a raised edge.
+void FixedCell(HDC dc, const RECT& cell, const Look& look) {
+  Fill(dc, cell, look.face);
+  RECT edge = cell;
+  DrawEdge(dc, &edge, BDR_RAISEDINNER, BF_RECT);
+  Lines(dc, cell, look, look.fixed_line);
+}
+
+}  // namespace
+
+void PaintRowMark(HDC dc, const RECT& cell, COLORREF color) {
+  const int width = cell.right - cell.left;
+  const int height = cell.bottom - cell.top;
+  // Half the triangle's height; it is reach + 1 pixels wide and 2 * reach + 1 high.
+  const int reach = std::min((width - 3) / 2, (height - 5) / 2);
+  if (reach < 1) return;
+  const int left = cell.left + (width - (reach + 1)) / 2;
+  const int middle = cell.top + height / 2;
+  for (int i = 0; i <= reach; ++i) {
+    Fill(dc, RECT{left + i, middle - (reach - i), left + i + 1, middle + (reach - i) + 1}, color);
+  }
+}
+
+void PaintGrid(const TDBGrid& grid, HDC dc, SIZE client, GdiCache& gdi) {
+  const TDBGridOptions options = grid.Options();
+  Look look;
+  look.col_lines = options.Contains(dgColLines);
+  look.row_lines = options.Contains(dgRowLines);
+  look.window = ColorRef(grid.Color());
+  look.text = ColorRef(grid.Font()->Color());
+  look.title_text = ColorRef(grid.TitleFont()->Color());
+  look.face = GetSysColor(COLOR_BTNFACE);
+  look.fixed_line = GetSysColor(COLOR_3DDKSHADOW);
+  look.data_line = GetSysColor(COLOR_BTNFACE);
+  look.highlight = GetSysColor(COLOR_HIGHLIGHT);
+  look.highlight_text = GetSysColor(COLOR_HIGHLIGHTTEXT);
+
+  Fill(dc, RECT{0, 0, client.cx, client.cy}, look.window);
+  SetBkMode(dc, TRANSPARENT);
+  const HGDIOBJ previous_font = SelectObject(dc, gdi.Font(*grid.TitleFont()));
+
+  // The columns that start inside the client area.
+  const int column_count = grid.ColumnCount();
+  int last_column = grid.LeftCol() - 1;
+  for (int c = grid.LeftCol(); c < column_count; ++c) {
+    if (grid.CellRect(-1, c).left >= client.cx) break;
+    last_column = c;
+  }
+
+  if (options.Contains(dgTitles)) {
+    if (options.Contains(dgIndicator)) FixedCell(dc, ToRect(grid.CellRect(-1, -1)), look);
+    for (int c = grid.LeftCol(); c <= last_column; ++c) {
+      const RECT cell = ToRect(grid.CellRect(-1, c));
+      FixedCell(dc, cell, look);
+      RECT inner{cell.left, cell.top, cell.right - 1, cell.bottom - 1};
+      Text(dc, inner, grid.TitleText(c), look.title_text);
+    }
+  }
+
+  SelectObject(dc, gdi.Font(*grid.Font()));
+  const int shown = grid.ShownRowCount();
+  const int current = grid.Row();
+  const bool highlight = grid.ShowsHighlight();
+  for (int i = 0; i < shown; ++i) {
+    const int rec_no = grid.TopRow() + i;
+    if (options.Contains(dgIndicator)) {
+      const RECT cell = ToRect(grid.CellRect(i, -1));
+      FixedCell(dc, cell, look);
+      if (rec_no == current) PaintRowMark(dc, cell, look.text);
+    }
+    for (int c = grid.LeftCol(); c <= last_column; ++c) {
+      const RECT cell = ToRect(grid.CellRect(i, c));
+      const bool selected = highlight && rec_no == current && c == grid.SelectedIndex();
+      if (selected) Fill(dc, cell, look.highlight);
+      Text(dc, cell, grid.CellText(rec_no, c), selected ? look.highlight_text : look.text);
+      if (selected && grid.Focused()) DrawFocusRect(dc, &cell);
+      Lines(dc, cell, look, look.data_line);
+    }
+  }
+  SelectObject(dc, previous_font);
+}
+
+}  // namespace tvx::win32

@@ -1,0 +1,49 @@
+// Data grids: a window of our own class inside a sunken border, with a vertical scroll bar,
+// that draws the grid's model (see grid_painter.h) through an off-screen bitmap, so a new
+// picture replaces the old one at once without flicker.
+//
+// Keys and mouse buttons reach the grid through the shared handling of every peer (the grid
+// wants Tab and the arrows: WM_GETDLGCODE). The peer adds the mouse wheel and the scroll bar:
+// the bar's thumb stands for the current row (1..RowCount, one page per visible rows, so the
+// last row is reachable), and moving it moves the data set's cursor as the model's
+// MoveToRow does; the arrows of the bar move one row, the bar's page areas one page.
+#pragma once
+
+#include "ui/db_grid.h"
+#include "ui/win32/window_peer.h"
+
+namespace tvx::win32 {
+
+// What the vertical scroll bar shows for a grid: nMin, nMax, nPage and nPos of a SCROLLINFO.
+// The range is clamped so that it never overflows, whatever the row count.
+SCROLLINFO GridScrollInfo(int row_count, int visible_rows, int current_row);
+
+class GridPeer : public WindowPeer {
+ public:
+  GridPeer(Win32Backend& backend, TDBGrid& grid);
+  ~GridPeer() override;
+  void Changed(ControlChange change) override;
+
+ protected:
+  WindowKind Kind() const override;
+  void Created() override;
+  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+ private:
+  TDBGrid& Grid() const { return static_cast<TDBGrid&>(Control()); }
+  void Paint(HDC dc);
+  void UpdateScrollBar();
+  void ScrollRequest(int request);
+  void Wheel(int delta);
+
+  // The off-screen picture, kept while the window keeps its size.
+  HDC buffer_dc_ = nullptr;
+  HBITMAP buffer_ = nullptr;
+  HGDIOBJ buffer_previous_ = nullptr;
+  SIZE buffer_size_{0, 0};
+  // Wheel movement short of a whole notch, kept for the next message.
+  int wheel_rest_ = 0;
+  SCROLLINFO applied_{};
+};
+
+}  // namespace tvx::win32
