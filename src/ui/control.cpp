@@ -73,12 +73,8 @@ void TControl::SetParent(TWinControl* parent) {
   TWinControl* old_parent = parent_;
   if (old_parent != nullptr) old_parent->RemoveControl(this);
   parent_ = parent;
-  if (parent_ != nullptr) parent_->InsertControl(this);
-  ParentChanged(old_parent);
-}
-
-void TControl::ParentChanged(TWinControl* /*old_parent*/) {
   if (parent_ == nullptr) return;
+  parent_->InsertControl(this);
   if (parent_font_) ParentFontChanged();
   CaptureAnchorOrigin();
 }

@@ -130,8 +130,6 @@ class TControl : public TComponent {
   // Creates and destroys the native peers of the control (and of its children).
   virtual void CreatePeers(WindowHandle owner);
   virtual void DestroyPeers();
-  // The parent changed from `old_parent` (already detached) to the current one.
-  virtual void ParentChanged(TWinControl* old_parent);
 
  private:
   friend class TWinControl;

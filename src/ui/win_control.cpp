@@ -71,7 +71,6 @@ void TWinControl::InsertControl(TControl* control) {
   controls_.push_back(control);
   if (auto* window = dynamic_cast<TWinControl*>(control)) tab_list_.push_back(window);
   if (Peer() != nullptr) control->CreatePeers(0);
-  ControlsChanged();
   ChildLayoutChanged(control);
 }
 
@@ -80,10 +79,7 @@ void TWinControl::RemoveControl(TControl* control) {
   control->DestroyPeers();
   controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
   tab_list_.erase(std::remove(tab_list_.begin(), tab_list_.end(), control), tab_list_.end());
-  if (!ComponentState().Contains(csDestroying)) {
-    ControlsChanged();
-    ChildLayoutChanged(control);
-  }
+  if (!ComponentState().Contains(csDestroying)) ChildLayoutChanged(control);
 }
 
 int32_t TWinControl::TabOrder() const {

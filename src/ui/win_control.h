@@ -85,9 +85,6 @@ class TWinControl : public TControl {
   void CreatePeers(WindowHandle owner) override;
   void DestroyPeers() override;
 
-  // Called after a child was placed into or taken out of this control.
-  virtual void ControlsChanged() {}
-
  private:
   friend class TControl;
   friend class TCustomForm;
