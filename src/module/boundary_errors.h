@@ -1,5 +1,5 @@
-// Failures and texts at the module's boundary. Inside the module a failure is an exception; a call from
-// the host ends with a status and, for the host to read, the thread's error info: its
+// Failures and texts at the module's boundary. Inside the module a failure is an exception; a call
+// from the host ends with a status and, for the host to read, the thread's error info: its
 // description is the exception's message, its source the exception's class name, its GUID the
 // interface called. A silent abort ends with tavolex::kSilentAbort and no error info.
 #pragma once
