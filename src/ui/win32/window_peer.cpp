@@ -245,6 +245,10 @@ LRESULT WindowPeer::Dispatch(UINT message, WPARAM wparam, LPARAM lparam) {
       if (std::optional<LRESULT> result = peer->OnNotify(message, wparam, lparam)) return *result;
     }
   }
+  if (!own_class_ && (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) &&
+      !FocusBeforePress()) {
+    return 0;
+  }
   if (own_class_ && IsMouseDown(message)) {
     std::weak_ptr<void> alive = AliveToken();
     const ShiftState shift{(wparam & MK_SHIFT) != 0, (wparam & MK_CONTROL) != 0,
@@ -293,6 +297,27 @@ bool WindowPeer::HandleKey(UINT message, WPARAM wparam, LPARAM lparam) {
     default:
       return false;
   }
+}
+
+bool WindowPeer::FocusBeforePress() {
+  // A native control (a button) takes the focus itself when pressed, and clicks when the
+  // press ends. The control layer moves the focus first instead: when the control that has
+  // it refuses to be left (a field with an invalid text, whose error is then reported), the
+  // press ends here, so the native control neither takes the focus nor clicks, and the
+  // refusal is not reported a second time by the click.
+  auto* window = dynamic_cast<TWinControl*>(&control_);
+  TCustomForm* form = control_.ParentForm();
+  if (window == nullptr || form == nullptr || window == form || !window->FocusOnClick() ||
+      form->ActiveControl() == window || !window->Reachable()) {
+    return true;
+  }
+  std::weak_ptr<void> alive = AliveToken();
+  const bool taken = input::Focus(*window);
+  if (alive.expired()) return false;
+  if (!taken) {
+    if (WindowPeer* form_peer = Of(form)) form_peer->Changed(ControlChange::Focus);
+  }
+  return taken;
 }
 
 void WindowPeer::FocusArrived() {

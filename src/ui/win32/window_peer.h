@@ -113,6 +113,9 @@ class WindowPeer : public ControlPeer {
   LRESULT Dispatch(UINT message, WPARAM wparam, LPARAM lparam);
   bool HandleKey(UINT message, WPARAM wparam, LPARAM lparam);
   void FocusArrived();
+  // Before a native control handles a press of the primary button: false when the control
+  // layer kept the focus elsewhere, and the press is to go no further.
+  bool FocusBeforePress();
   void Detach();
   void ApplyBounds();
 
