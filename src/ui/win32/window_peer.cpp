@@ -231,6 +231,13 @@ LRESULT WindowPeer::Dispatch(UINT message, WPARAM wparam, LPARAM lparam) {
       if (!alive.expired()) FocusArrived();
       return result;
     }
+    case WM_SETFONT:
+      // Our own classes keep their font as the system classes do, for WM_GETFONT.
+      if (own_class_) font_ = reinterpret_cast<HFONT>(wparam);
+      break;
+    case WM_GETFONT:
+      if (own_class_) return reinterpret_cast<LRESULT>(font_);
+      break;
     case WM_NCDESTROY: {
       // Destroyed from outside (its owner went first): the peer stays without a window.
       const LRESULT result = CallDefault(message, wparam, lparam);

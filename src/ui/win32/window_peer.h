@@ -124,6 +124,8 @@ class WindowPeer : public ControlPeer {
   HWND hwnd_ = nullptr;
   WNDPROC native_proc_ = nullptr;
   bool own_class_ = false;
+  // The font of a window of our own class (WM_SETFONT, WM_GETFONT).
+  HFONT font_ = nullptr;
   // The high half of a character outside the basic plane, waiting for its low half.
   wchar_t pending_surrogate_ = 0;
   std::shared_ptr<int> alive_ = std::make_shared<int>(0);
