@@ -147,7 +147,10 @@ void NetworkServer::Run() {
 
 void NetworkServer::Serve(Session& session) {
   Socket& socket = session.socket;
-  const std::string who = "#" + std::to_string(session.id) + " " + socket.PeerName();
+  std::string who = "#";
+  who += std::to_string(session.id);
+  who += ' ';
+  who += socket.PeerName();
   LogLine(who + " connected");
   std::optional<Database> queries;
   bool greeted = false;

@@ -1,0 +1,142 @@
+#include "host/host_objects.h"
+
+#include <exception>
+
+#include "com/ole_variant.h"
+#include "rtl/exceptions.h"
+#include "host/host_log.h"
+
+namespace tvx::host {
+
+namespace {
+
+// Sets the thread's error info, as the boundary's rules ask of every failure.
+HRESULT Fail(HRESULT status, const std::string& source, const std::string& description,
+             const IID& iid) {
+  ICreateErrorInfo* create = nullptr;
+  if (SUCCEEDED(CreateErrorInfo(&create))) {
+    tavolex::Text source_text{std::string_view(source)};
+    tavolex::Text description_text{std::string_view(description)};
+    create->SetGUID(iid);
+    create->SetSource(source_text.Get());
+    create->SetDescription(description_text.Get());
+    IErrorInfo* info = nullptr;
+    if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info)))) {
+      SetErrorInfo(0, info);
+      info->Release();
+    }
+    create->Release();
+  }
+  return FAILED(status) ? status : E_FAIL;
+}
+
+}  // namespace
+
+HostConnection::HostConnection(example::ClientOptions options)
+    : server_(CreateOwned<example::TSocketRemoteServer>(nullptr, std::move(options))) {}
+
+HostConnection::~HostConnection() = default;
+
+HRESULT HostConnection::GetAppServer(VARIANT* app_server) {
+  if (app_server == nullptr) return E_POINTER;
+  VariantInit(app_server);
+  try {
+    *app_server = server_->AppServer().Detach();
+    return S_OK;
+  } catch (const EOleException& error) {
+    return Fail(error.ErrorCode(), error.Source(), error.Message(), tavolex::IID_IRemoteConnection);
+  } catch (const EOleSysError& error) {
+    return Fail(error.ErrorCode(), error.ClassName(), error.Message(),
+                tavolex::IID_IRemoteConnection);
+  } catch (const Exception& error) {
+    return Fail(E_FAIL, error.ClassName(), error.Message(), tavolex::IID_IRemoteConnection);
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  } catch (const std::exception& error) {
+    return Fail(E_FAIL, "Exception", error.what(), tavolex::IID_IRemoteConnection);
+  }
+}
+
+HostDirectory::HostDirectory(tavolex::Ref<HostConnection> connection, bool offered)
+    : HostObject(offered), connection_(std::move(connection)) {}
+
+HRESULT HostDirectory::GetRemoteServer(tavolex::IRemoteConnection** connection) {
+  if (connection == nullptr) return E_POINTER;
+  // Lent without a reference: the host keeps the connection as long as the main window lives.
+  *connection = connection_.Get();
+  return S_OK;
+}
+
+HostMainForm::HostMainForm(tavolex::Ref<IUnknown> directory, bool offered)
+    : HostObject(offered), directory_(std::move(directory)) {}
+
+HRESULT HostMainForm::GetDirectory(IUnknown** directory) {
+  if (directory == nullptr) return E_POINTER;
+  *directory = tavolex::Ref<IUnknown>(directory_).Detach();
+  return S_OK;
+}
+
+HostApplication::HostApplication(ApplicationState& state, tavolex::Ref<IUnknown> main_form)
+    : state_(state), main_form_(std::move(main_form)) {}
+
+HRESULT HostApplication::GetHandle(tavolex::WindowHandleValue* window) {
+  if (window == nullptr) return E_POINTER;
+  *window = reinterpret_cast<tavolex::WindowHandleValue>(state_.window);
+  return S_OK;
+}
+
+HRESULT HostApplication::GetTitle(BSTR* title) {
+  if (title == nullptr) return E_POINTER;
+  *title = SysAllocStringLen(state_.title.data(), static_cast<UINT>(state_.title.size()));
+  return *title != nullptr ? S_OK : E_OUTOFMEMORY;
+}
+
+HRESULT HostApplication::GetMainForm(IUnknown** form) {
+  if (form == nullptr) return E_POINTER;
+  *form = tavolex::Ref<IUnknown>(main_form_).Detach();
+  return S_OK;
+}
+
+HRESULT HostApplication::GetTerminated(VARIANT_BOOL* terminated) {
+  if (terminated == nullptr) return E_POINTER;
+  *terminated = state_.terminated ? VARIANT_TRUE : VARIANT_FALSE;
+  return S_OK;
+}
+
+HRESULT HostApplication::HandleException(BSTR class_name, BSTR message, VARIANT_BOOL* handled) {
+  if (handled == nullptr) return E_POINTER;
+  const auto text = [](BSTR value) {
+    return value == nullptr ? std::string()
+                            : tavolex::ToUtf8({reinterpret_cast<const char16_t*>(value),
+                                               SysStringLen(value)});
+  };
+  const std::string name = text(class_name);
+  const std::string description = text(message);
+  LogLine("exception from a module: " + name + ": " + description);
+  bool dealt_with = false;
+  if (state_.on_exception) {
+    try {
+      dealt_with = state_.on_exception(name, description);
+    } catch (...) {
+      dealt_with = false;
+    }
+  }
+  *handled = dealt_with ? VARIANT_TRUE : VARIANT_FALSE;
+  return S_OK;
+}
+
+HRESULT HostApplication::HandleMessage() {
+  MSG msg;
+  const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+  if (got == -1) return HRESULT_FROM_WIN32(GetLastError());
+  if (got == 0) {
+    state_.terminated = true;
+    state_.exit_code = static_cast<int>(msg.wParam);
+    return S_OK;
+  }
+  TranslateMessage(&msg);
+  DispatchMessageW(&msg);
+  return S_OK;
+}
+
+}  // namespace tvx::host

@@ -1,0 +1,40 @@
+// The example host's command line.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tvx::host {
+
+// What the host's main form and directory offer the modules. Anything but kFull exists to
+// see how a module refuses or fails its initialisation.
+enum class DirectoryOffer {
+  kFull,          // IDirectoryAccess on the main form, IDirectory on the directory
+  kNoAccess,      // the main form has no IDirectoryAccess
+  kNoDirectory,   // GetDirectory returns nothing
+  kForeignObject  // GetDirectory returns an object without IDirectory
+};
+
+struct HostOptions {
+  std::string server_host = "127.0.0.1";
+  std::uint16_t server_port = 2110;
+  // A folder of modules instead of the executable's own (UTF-8).
+  std::string plugin_folder;
+  DirectoryOffer offer = DirectoryOffer::kFull;
+  // The scripted operator: "demo" for the built-in script, else a script file (UTF-8 path).
+  std::string script;
+  // Where screenshots go (a Windows path); empty: the script's shots are skipped.
+  std::string shots;
+  // Milliseconds the operator waits before each action, so that a watcher can follow.
+  int pace_ms = 0;
+  bool help = false;
+};
+
+// Raises std::invalid_argument with a message that names the wrong option.
+HostOptions ParseHostOptions(const std::vector<std::string>& arguments);
+
+extern const char kHostUsage[];
+
+}  // namespace tvx::host
