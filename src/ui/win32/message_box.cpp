@@ -30,12 +30,13 @@ UINT ButtonsOf(TMsgDlgButtons buttons) {
   return cancel ? MB_OKCANCEL : MB_OK;
 }
 
-TModalResult ResultOf(int answer) {
+TModalResult ResultOf(int answer, TMsgDlgButtons buttons) {
   switch (answer) {
     case IDOK:
       return mrOk;
     case IDCANCEL:
-      return mrCancel;
+      // A box closed without a Cancel button among its buttons was answered with OK.
+      return buttons.Contains(mbCancel) || buttons.Contains(mbNo) ? mrCancel : mrOk;
     case IDYES:
       return mrYes;
     case IDNO:
@@ -50,6 +51,8 @@ TModalResult ResultOf(int answer) {
 TModalResult Win32Backend::ShowMessageBox(const MessageBoxRequest& request) {
   HWND owner = AsHwnd(request.owner);
   HWND previous_active = GetActiveWindow();
+  // Ending the box may enable its owner even when a modal form had disabled it before.
+  const bool owner_was_disabled = owner != nullptr && !IsWindowEnabled(owner);
   ThreadWindowsDisabled disabled({owner, message_window_});
   int answer = 0;
   {
@@ -57,13 +60,14 @@ TModalResult Win32Backend::ShowMessageBox(const MessageBoxRequest& request) {
     answer = MessageBoxW(owner, Wide(request.text).c_str(), Wide(request.title).c_str(),
                          ButtonsOf(request.buttons) | IconOf(request.kind) | MB_APPLMODAL);
   }
+  if (owner_was_disabled && IsWindow(owner)) EnableWindow(owner, FALSE);
   disabled.Restore();
   if (previous_active != nullptr && IsWindow(previous_active) && IsWindowVisible(previous_active) &&
       IsWindowEnabled(previous_active)) {
     SetActiveWindow(previous_active);
   }
   RethrowEscaped();
-  return ResultOf(answer);
+  return ResultOf(answer, request.buttons);
 }
 
 }  // namespace tvx::win32
