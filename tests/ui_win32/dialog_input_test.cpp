@@ -32,12 +32,11 @@ TEST_F(DialogInputTest, TabAndShiftTabVisitTheControlsInTheTablesOrder) {
   }
   script.Then([&] { ClickButton(WindowOf(dlg.btnCancel)); });
   dlg.ShowModal();
-  const std::vector<std::string> expected = {"eExportChanges", "eExportTo", "eExportFrom",
-                                             "btnShowHistory", "btnOK",     "btnCancel",
-                                             "eExportChanges",  // wrapped; the unchecked radio
-                                                                // button is skipped
-                                             "btnCancel",      "btnOK",     "btnShowHistory",
-                                             "eExportFrom",    "eExportTo", "eExportChanges"};
+  const std::vector<std::string> expected = {
+      "eExportChanges", "eExportTo", "eExportFrom", "btnShowHistory", "btnOK", "btnCancel",
+      "eExportChanges",  // wrapped; the unchecked radio
+                         // button is skipped
+      "btnCancel", "btnOK", "btnShowHistory", "eExportFrom", "eExportTo", "eExportChanges"};
   EXPECT_EQ(visited, expected);
 }
 

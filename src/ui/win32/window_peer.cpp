@@ -8,6 +8,7 @@
 #include "ui/radio_button.h"
 #include "ui/win32/gdi_cache.h"
 #include "ui/win32/keyboard.h"
+#include "ui/win32/sibling_order.h"
 #include "ui/win32/win32_backend.h"
 
 namespace tvx::win32 {
@@ -272,6 +273,9 @@ bool WindowPeer::HandleKey(UINT message, WPARAM wparam, LPARAM lparam) {
   if (form == nullptr) return false;
   switch (message) {
     case WM_KEYDOWN:
+      // Tab orders changed while the form is shown are not announced: the windows' order
+      // catches up before a key can move the focus (and at every change of the focus).
+      ArrangeTree(*form);
       input::KeyDown(*form, static_cast<KeyCode>(wparam), CurrentShiftState(lparam, false));
       return true;
     case WM_SYSKEYDOWN: {
