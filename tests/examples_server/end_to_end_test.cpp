@@ -221,7 +221,7 @@ TEST_F(EndToEndTest, HostCarriesOnAfterTheServerRestarts) {
 // A host that goes away while its export runs loses nothing: the export completes with its
 // row and its file.
 TEST_F(EndToEndTest, ClientVanishingMidExportLosesNothing) {
-  ServerProcess server(Data(), {"--empty", "--pause-export", "before-commit:500"});
+  ServerProcess server(Data(), {"--empty", "--pause-export", "before-commit:2000"});
   Database writer = Writer();
   InsertRowsChangedAt(writer, {"2024-02-01 12:00:00"});
   {
