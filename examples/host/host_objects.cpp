@@ -3,8 +3,8 @@
 #include <exception>
 
 #include "com/ole_variant.h"
-#include "rtl/exceptions.h"
 #include "host/host_log.h"
+#include "rtl/exceptions.h"
 
 namespace tvx::host {
 
@@ -106,9 +106,9 @@ HRESULT HostApplication::GetTerminated(VARIANT_BOOL* terminated) {
 HRESULT HostApplication::HandleException(BSTR class_name, BSTR message, VARIANT_BOOL* handled) {
   if (handled == nullptr) return E_POINTER;
   const auto text = [](BSTR value) {
-    return value == nullptr ? std::string()
-                            : tavolex::ToUtf8({reinterpret_cast<const char16_t*>(value),
-                                               SysStringLen(value)});
+    return value == nullptr
+               ? std::string()
+               : tavolex::ToUtf8({reinterpret_cast<const char16_t*>(value), SysStringLen(value)});
   };
   const std::string name = text(class_name);
   const std::string description = text(message);

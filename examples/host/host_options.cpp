@@ -6,7 +6,7 @@
 namespace tvx::host {
 
 const char kHostUsage[] =
-    "usage: TavolexHost [options]\n"
+    "usage: TavolexHost [options] [HOST [PORT]]\n"
     "  --server HOST[:PORT]   the application server (default 127.0.0.1:2110)\n"
     "  --port N               the server's port only\n"
     "  --plugins DIR          load the modules (*.plu) of DIR instead of the executable's folder\n"
@@ -35,18 +35,22 @@ DirectoryOffer Offer(const std::string& text) {
   if (text == "no-access") return DirectoryOffer::kNoAccess;
   if (text == "no-directory") return DirectoryOffer::kNoDirectory;
   if (text == "foreign") return DirectoryOffer::kForeignObject;
-  throw std::invalid_argument("option --offer: expected full, no-access, no-directory or "
-                              "foreign, got \"" + text + "\"");
+  throw std::invalid_argument(
+      "option --offer: expected full, no-access, no-directory or "
+      "foreign, got \"" +
+      text + "\"");
 }
 
 }  // namespace
 
 HostOptions ParseHostOptions(const std::vector<std::string>& arguments) {
   HostOptions options;
+  int positional = 0;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& option = arguments[i];
     auto value = [&]() -> const std::string& {
-      if (i + 1 >= arguments.size()) throw std::invalid_argument("option " + option + " needs a value");
+      if (i + 1 >= arguments.size())
+        throw std::invalid_argument("option " + option + " needs a value");
       return arguments[++i];
     };
     if (option == "--help" || option == "-h" || option == "/?") {
@@ -74,6 +78,13 @@ HostOptions ParseHostOptions(const std::vector<std::string>& arguments) {
       options.shots = value();
     } else if (option == "--pace") {
       options.pace_ms = static_cast<int>(Number(option, value(), 0, 60000));
+    } else if (!option.empty() && option[0] != '-' && positional < 2) {
+      // TavolexHost [HOST [PORT]]
+      if (positional++ == 0) {
+        options.server_host = option;
+      } else {
+        options.server_port = static_cast<std::uint16_t>(Number("PORT", option, 1, 65535));
+      }
     } else {
       throw std::invalid_argument("unknown option \"" + option + "\"");
     }

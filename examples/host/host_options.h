@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "connection/app_server_client.h"
+
 namespace tvx::host {
 
 // What the host's main form and directory offer the modules. Anything but kFull exists to
@@ -19,7 +21,7 @@ enum class DirectoryOffer {
 
 struct HostOptions {
   std::string server_host = "127.0.0.1";
-  std::uint16_t server_port = 2110;
+  std::uint16_t server_port = example::kDefaultPort;
   // A folder of modules instead of the executable's own (UTF-8).
   std::string plugin_folder;
   DirectoryOffer offer = DirectoryOffer::kFull;

@@ -71,8 +71,7 @@ MainWindow::MainWindow(const HostOptions& options, ApplicationState& state)
     case DirectoryOffer::kNoDirectory:
       break;
   }
-  main_form_ =
-      AsUnknown(new HostMainForm(directory, options.offer != DirectoryOffer::kNoAccess));
+  main_form_ = AsUnknown(new HostMainForm(directory, options.offer != DirectoryOffer::kNoAccess));
   application_ = MakeHostObject<HostApplication>(state_, main_form_);
   state_.title = kApplicationTitle;
 }
@@ -114,9 +113,9 @@ bool MainWindow::Create(HINSTANCE instance, int show) {
   ACCEL refresh{FVIRTKEY, VK_F5, kRefreshId};
   accelerators_ = CreateAcceleratorTableW(&refresh, 1);
 
-  window_ = CreateWindowExW(0, kMainWindowClass, kMainWindowTitle,
-                            WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 40, 30, 820, 560, nullptr, menu,
-                            instance, this);
+  window_ =
+      CreateWindowExW(0, kMainWindowClass, kMainWindowTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                      40, 30, 820, 560, nullptr, menu, instance, this);
   if (window_ == nullptr) {
     LogLine("cannot create the main window: error " + std::to_string(GetLastError()));
     DestroyMenu(menu);
@@ -208,10 +207,10 @@ void MainWindow::CreateChildren() {
   const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
   status_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0,
                             0, 0, window_, nullptr, instance, nullptr);
-  list_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
-                          WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL |
-                              LVS_SHOWSELALWAYS,
-                          0, 0, 0, 0, window_, nullptr, instance, nullptr);
+  list_ = CreateWindowExW(
+      WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+      WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS, 0, 0, 0,
+      0, window_, nullptr, instance, nullptr);
   SendMessageW(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
   struct Column {
     const wchar_t* title;
@@ -253,8 +252,8 @@ void MainWindow::SetStatus(int part, const std::wstring& text) {
 }
 
 void MainWindow::Refresh() {
-  const std::wstring address = Wide(options_.server_host) + L":" +
-                               std::to_wstring(options_.server_port);
+  const std::wstring address =
+      Wide(options_.server_host) + L":" + std::to_wstring(options_.server_port);
   std::wstring staff_text;
   std::wstring history_text;
   std::wstring connection_text;
@@ -286,10 +285,9 @@ void MainWindow::Refresh() {
     connection_text = L"Сервер приложений " + address + L": подключено";
     staff_text = L"Сотрудников: " + std::to_wstring(staff.size()) + L" (работают " +
                  std::to_wstring(employed) + L")";
-    history_text = history.exports == 0
-                       ? std::wstring(L"Выгрузок в 1С не было")
-                       : L"Выгрузок в 1С: " + std::to_wstring(history.exports) +
-                             L", последняя " + DateText(history.latest);
+    history_text = history.exports == 0 ? std::wstring(L"Выгрузок в 1С не было")
+                                        : L"Выгрузок в 1С: " + std::to_wstring(history.exports) +
+                                              L", последняя " + DateText(history.latest);
   } catch (const std::exception& error) {
     // The connection's own message names the server and the reason.
     connection_text = Wide(error.what());
@@ -347,7 +345,6 @@ void MainWindow::RunCommand(std::size_t index) {
     LogLine("command " + command.name + ": stopped by the module");
   } catch (const tavolex::ModuleError& error) {
     LogLine("command " + command.name + ": failed: " + error.ClassName() + ": " + error.what());
-    running_command_ = false;
     ShowError(error.what());
   }
   running_command_ = false;

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <optional>
 #include <string>
 #include <vector>
@@ -79,6 +80,7 @@ class MainWindow {
   tavolex::Ref<HostApplication> application_;
   PluginHost plugins_;
   std::vector<std::string> command_captions_;
+  std::atomic<bool> ready_{false};
   bool running_command_ = false;
   bool shut_down_ = false;
 

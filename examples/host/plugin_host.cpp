@@ -20,7 +20,8 @@ std::string Narrow(const wchar_t* text) {
 }
 
 // A text of the plug-in's identity; empty when the module does not give one.
-std::string Identity(tavolex::IPlugin* plugin, HRESULT (STDMETHODCALLTYPE tavolex::IPlugin::*getter)(BSTR*)) {
+std::string Identity(tavolex::IPlugin* plugin,
+                     HRESULT (STDMETHODCALLTYPE tavolex::IPlugin::*getter)(BSTR*)) {
   try {
     return tavolex::ReadText(plugin, getter);
   } catch (const tavolex::ModuleError&) {

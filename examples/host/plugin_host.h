@@ -58,8 +58,7 @@ class PluginHost {
 
  private:
   void LoadOne(const std::string& folder, const std::string& file_name,
-               tavolex::IHostApplication* application, IUnknown* host_object,
-               const Report& report);
+               tavolex::IHostApplication* application, IUnknown* host_object, const Report& report);
 
   std::vector<LoadedModule> modules_;
   std::vector<PluginCommand> commands_;
