@@ -35,6 +35,7 @@ Win32Backend::Win32Backend(Win32Options options) : options_(options) {
 }
 
 Win32Backend::~Win32Backend() {
+  if (measure_dc_ != nullptr) DeleteDC(measure_dc_);
   SetWindowLongPtrW(message_window_, GWLP_USERDATA, 0);
   DestroyWindow(message_window_);
   UnregisterClassW(kMessageWindowClass, ThisModule());
@@ -194,7 +195,8 @@ LRESULT CALLBACK Win32Backend::MessageWindowProc(HWND hwnd, UINT message, WPARAM
 }
 
 TSize Win32Backend::MeasureText(const std::string& text, const TFont& font) {
-  HDC dc = GetDC(nullptr);
+  if (measure_dc_ == nullptr) measure_dc_ = CreateCompatibleDC(nullptr);
+  HDC dc = measure_dc_;
   HGDIOBJ previous = SelectObject(dc, gdi_.Font(font));
   const std::wstring wide = Wide(text);
   SIZE size{};
@@ -205,7 +207,6 @@ TSize Win32Backend::MeasureText(const std::string& text, const TFont& font) {
     size.cy = metrics.tmHeight;
   }
   SelectObject(dc, previous);
-  ReleaseDC(nullptr, dc);
   return TSize{size.cx, size.cy};
 }
 

@@ -93,6 +93,9 @@ class Win32Backend : public Backend {
   PeerCatalog peers_;
   std::set<std::wstring> classes_;
   HWND message_window_ = nullptr;
+  // Text is measured in a memory DC kept for the backend's lifetime: the screen's DC costs a
+  // round trip to the display each time, and the grid measures its rows often.
+  HDC measure_dc_ = nullptr;
   std::deque<std::function<void()>> tasks_;
   std::vector<ModalState> modal_;
   std::exception_ptr escaped_;
