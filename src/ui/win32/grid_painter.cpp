@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 namespace tvx::win32 {
 
@@ -92,21 +93,32 @@ void PaintGrid(const TDBGrid& grid, HDC dc, SIZE client, GdiCache& gdi) {
   SetBkMode(dc, TRANSPARENT);
   const HGDIOBJ previous_font = SelectObject(dc, gdi.Font(*grid.TitleFont()));
 
-  // The columns that start inside the client area.
-  const int column_count = grid.ColumnCount();
-  int last_column = grid.LeftCol() - 1;
-  for (int c = grid.LeftCol(); c < column_count; ++c) {
-    if (grid.CellRect(-1, c).left >= client.cx) break;
-    last_column = c;
+  // The model's geometry, read once a picture: the columns' edges from the title row's
+  // cells (those that start inside the client area), and the rows' pitch. Shown row i lies
+  // at TitlePitch() + i * RowPitch(), RowHeight() high, as CellRect has it.
+  struct Column {
+    int index;
+    RECT title;
+  };
+  std::vector<Column> columns;
+  for (int c = grid.LeftCol(); c < grid.ColumnCount(); ++c) {
+    const RECT title = ToRect(grid.CellRect(-1, c));
+    if (title.left >= client.cx) break;
+    columns.push_back(Column{c, title});
   }
+  const bool indicator = options.Contains(dgIndicator);
+  const RECT indicator_title = ToRect(grid.CellRect(-1, -1));
+  const int rows_top = grid.TitlePitch();
+  const int row_pitch = grid.RowPitch();
+  const int row_height = grid.RowHeight();
 
   if (options.Contains(dgTitles)) {
-    if (options.Contains(dgIndicator)) FixedCell(dc, ToRect(grid.CellRect(-1, -1)), look);
-    for (int c = grid.LeftCol(); c <= last_column; ++c) {
-      const RECT cell = ToRect(grid.CellRect(-1, c));
-      FixedCell(dc, cell, look);
-      RECT inner{cell.left, cell.top, cell.right - 1, cell.bottom - 1};
-      Text(dc, inner, grid.TitleText(c), look.title_text);
+    if (indicator) FixedCell(dc, indicator_title, look);
+    for (const Column& column : columns) {
+      FixedCell(dc, column.title, look);
+      const RECT inner{column.title.left, column.title.top, column.title.right - 1,
+                       column.title.bottom - 1};
+      Text(dc, inner, grid.TitleText(column.index), look.title_text);
     }
   }
 
@@ -114,19 +126,23 @@ void PaintGrid(const TDBGrid& grid, HDC dc, SIZE client, GdiCache& gdi) {
   const int shown = grid.ShownRowCount();
   const int current = grid.Row();
   const bool highlight = grid.ShowsHighlight();
+  const bool focused = grid.Focused();
   for (int i = 0; i < shown; ++i) {
     const int rec_no = grid.TopRow() + i;
-    if (options.Contains(dgIndicator)) {
-      const RECT cell = ToRect(grid.CellRect(i, -1));
+    const int top = rows_top + i * row_pitch;
+    if (top >= client.cy) break;
+    if (indicator) {
+      const RECT cell{indicator_title.left, top, indicator_title.right, top + row_height};
       FixedCell(dc, cell, look);
       if (rec_no == current) PaintRowMark(dc, cell, look.text);
     }
-    for (int c = grid.LeftCol(); c <= last_column; ++c) {
-      const RECT cell = ToRect(grid.CellRect(i, c));
-      const bool selected = highlight && rec_no == current && c == grid.SelectedIndex();
+    for (const Column& column : columns) {
+      const RECT cell{column.title.left, top, column.title.right, top + row_height};
+      const bool selected = highlight && rec_no == current && column.index == grid.SelectedIndex();
       if (selected) Fill(dc, cell, look.highlight);
-      Text(dc, cell, grid.CellText(rec_no, c), selected ? look.highlight_text : look.text);
-      if (selected && grid.Focused()) DrawFocusRect(dc, &cell);
+      Text(dc, cell, grid.CellText(rec_no, column.index),
+           selected ? look.highlight_text : look.text);
+      if (selected && focused) DrawFocusRect(dc, &cell);
       Lines(dc, cell, look, look.data_line);
     }
   }

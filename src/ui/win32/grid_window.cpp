@@ -81,7 +81,21 @@ void GridPeer::UpdateScrollBar() {
     return;
   }
   applied_ = info;
-  SetScrollInfo(Hwnd(), SB_VERT, &info, TRUE);
+  // Drawing the bar costs more than the whole picture of the grid, so it is drawn again only
+  // when its thumb moves by a pixel or it comes or goes (a row of a million rarely moves it).
+  SetScrollInfo(Hwnd(), SB_VERT, &info, FALSE);
+  SCROLLBARINFO bar{};
+  bar.cbSize = sizeof(bar);
+  GetScrollBarInfo(Hwnd(), OBJID_VSCROLL, &bar);
+  if (bar.xyThumbTop != drawn_bar_.xyThumbTop || bar.xyThumbBottom != drawn_bar_.xyThumbBottom ||
+      bar.rgstate[0] != drawn_bar_.rgstate[0] ||
+      !EqualRect(&bar.rcScrollBar, &drawn_bar_.rcScrollBar)) {
+    drawn_bar_ = bar;
+    // Only the bar's part of the frame is drawn again, with the next picture.
+    RECT area = bar.rcScrollBar;
+    MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&area), 2);
+    RedrawWindow(Hwnd(), &area, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOERASE);
+  }
 }
 
 void GridPeer::Paint(HDC dc) {

@@ -44,6 +44,8 @@ class GridPeer : public WindowPeer {
   // Wheel movement short of a whole notch, kept for the next message.
   int wheel_rest_ = 0;
   SCROLLINFO applied_{};
+  // The bar as last drawn.
+  SCROLLBARINFO drawn_bar_{};
 };
 
 }  // namespace tvx::win32
