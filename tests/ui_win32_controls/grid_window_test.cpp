@@ -1,0 +1,365 @@
+// The data grid's window under Windows, driven through its window handle with the messages an
+// operator's keys, clicks and wheel produce: the current cell moves as the grid's model
+// decides, the scroll bar follows, the picture marks the current row and highlights the current
+// cell only while the grid has the focus, and Ctrl+Delete asks before it deletes.
+#include "ui/win32/grid_window.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+#include <vector>
+
+#include "db/client_data_set.h"
+#include "db/data_packet_variant.h"
+#include "db/data_packet_writer.h"
+#include "db/fields.h"
+#include "native_form_fixture.h"
+#include "native_input.h"
+#include "ui/button.h"
+#include "ui/db_grid.h"
+#include "ui/win32/gdi_cache.h"
+
+namespace tvx::test {
+namespace {
+
+using testing_support::At;
+
+class GridWindowTest : public NativeFormTest {
+ protected:
+  void SetUp() override {
+    NativeFormTest::SetUp();
+    data = CreateOwned<TComponent>(nullptr);
+    cds = Create<TClientDataSet>(data.get());
+    cds->SetIndexFieldNames("EXPORT_DATE");
+    id = AddField<TIntegerField>("ID");
+    for (const char* name : {"EXPORT_DATE", "EXPORT_FROM", "EXPORT_TO"}) {
+      AddField<TDateTimeField>(name);
+    }
+    source = Create<TDataSource>(form);
+    grid = Place<TDBGrid>("DBGrid1", 0, 0, 424, 286);
+    const char* const titles[] = {"Дата экспорта", "Изменения с", "Изменения по"};
+    const char* const fields[] = {"EXPORT_DATE", "EXPORT_FROM", "EXPORT_TO"};
+    const int32_t widths[] = {129, 140, 121};
+    for (int i = 0; i < 3; ++i) {
+      TColumn* column = grid->Columns()->Add();
+      column->SetFieldName(fields[i]);
+      column->Title()->SetCaption(titles[i]);
+      column->SetWidth(widths[i]);
+    }
+    grid->SetOptions(
+        {dgTitles, dgIndicator, dgColLines, dgRowLines, dgTabs, dgConfirmDelete, dgCancelOnExit});
+    grid->SetDataSource(source);
+    button = Place<TButton>("btnOK", 343, 294, 75, 25);
+  }
+
+  void TearDown() override {
+    NativeFormTest::TearDown();
+    data.reset();
+  }
+
+  template <class F>
+  F* AddField(const char* name) {
+    F* field = Create<F>(data.get());
+    field->SetFieldName(name);
+    field->SetDataSet(cds);
+    return field;
+  }
+
+  // Opens the record set on `count` rows, one a day from 1 January 2012 (ID = position),
+  // moves to the last row as the export dialog does, and shows the form.
+  void Show(int count) {
+    DataPacketWriter writer;
+    writer.AddColumn("ID", ftAutoInc, false)
+        .AddColumn("EXPORT_DATE", ftDateTime)
+        .AddColumn("EXPORT_FROM", ftDateTime)
+        .AddColumn("EXPORT_TO", ftDateTime);
+    const TDateTime first = At(2012, 1, 1);
+    for (int i = 0; i < count; ++i) {
+      const TDateTime day = first + i;
+      writer.AddRow({i + 1, day, day - 7, day - 1});
+    }
+    cds->SetData(*DataPacketToVariant(writer.Encode()));
+    cds->Last();
+    source->SetDataSet(cds);
+    form->Show();
+    Pump();
+    grid_window = HandleOf(grid);
+    ASSERT_NE(grid_window, nullptr);
+  }
+
+  void FocusGrid() {
+    SetFocus(grid_window);
+    Pump();
+  }
+
+  SCROLLINFO ScrollBar() const {
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_ALL;
+    GetScrollInfo(grid_window, SB_VERT, &info);
+    return info;
+  }
+
+  static RECT Native(const TRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+
+  TOwned<TComponent> data;
+  TClientDataSet* cds = nullptr;
+  TIntegerField* id = nullptr;
+  TDataSource* source = nullptr;
+  TDBGrid* grid = nullptr;
+  TButton* button = nullptr;
+  HWND grid_window = nullptr;
+};
+
+TEST_F(GridWindowTest, KeysMoveTheCurrentCellAndTheScrollBarFollows) {
+  Show(60);
+  const int page = grid->VisibleRowCount();
+  ASSERT_GT(page, 5);
+  struct Case {
+    const char* name;
+    int row, column;
+    KeyCode key;
+    ShiftState shift;
+    int want_row, want_column;
+  };
+  const Case cases[] = {
+      {"Up", 30, 1, kVkUp, kNoShift, 29, 1},
+      {"Down", 30, 1, kVkDown, kNoShift, 31, 1},
+      {"Down stops at the last row", 60, 0, kVkDown, kNoShift, 60, 0},
+      {"Right", 30, 0, kVkRight, kNoShift, 30, 1},
+      {"Left stops at the first column", 30, 0, kVkLeft, kNoShift, 30, 0},
+      {"Page Down", 1, 0, kVkNext, kNoShift, 1 + page, 0},
+      {"Page Up", 60, 2, kVkPrior, kNoShift, 60 - page, 2},
+      {"Home: first column", 30, 2, kVkHome, kNoShift, 30, 0},
+      {"End: last column", 30, 0, kVkEnd, kNoShift, 30, 2},
+      {"Ctrl+Home: first row", 30, 1, kVkHome, kCtrl, 1, 1},
+      {"Ctrl+End: last row", 3, 1, kVkEnd, kCtrl, 60, 1},
+      {"Tab: next column", 30, 0, kVkTab, kNoShift, 30, 1},
+      {"Tab wraps to the next row", 30, 2, kVkTab, kNoShift, 31, 0},
+      {"Shift+Tab wraps to the previous row", 30, 0, kVkTab, kShift, 29, 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    cds->SetRecNo(c.row);
+    grid->SetSelectedIndex(c.column);
+    FocusGrid();
+    PressKey(GetFocus(), c.key, c.shift);
+    EXPECT_EQ(grid->Row(), c.want_row);
+    EXPECT_EQ(grid->SelectedIndex(), c.want_column);
+    EXPECT_EQ(GetFocus(), grid_window);
+    const SCROLLINFO bar = ScrollBar();
+    EXPECT_EQ(bar.nPos, c.want_row);
+    EXPECT_EQ(static_cast<int>(bar.nPage), page);
+    // The current row is among the rows shown.
+    EXPECT_GE(grid->Row(), grid->TopRow());
+    EXPECT_LT(grid->Row(), grid->TopRow() + grid->ShownRowCount());
+  }
+}
+
+TEST_F(GridWindowTest, TabAtTheLastCellAndShiftTabAtTheFirstLeaveTheGrid) {
+  Show(5);
+  cds->Last();
+  grid->SetSelectedIndex(2);
+  FocusGrid();
+  PressKey(GetFocus(), kVkTab);
+  EXPECT_EQ(GetFocus(), HandleOf(button));
+  EXPECT_EQ(form->ActiveControl(), button);
+
+  cds->First();
+  grid->SetSelectedIndex(0);
+  FocusGrid();
+  PressKey(GetFocus(), kVkTab, kShift);
+  EXPECT_EQ(GetFocus(), HandleOf(button));
+}
+
+TEST_F(GridWindowTest, ADialogManagerLeavesTabAndTheArrowsToTheGrid) {
+  // A host whose loop runs IsDialogMessage asks the grid what it wants (WM_GETDLGCODE).
+  Show(20);
+  cds->SetRecNo(10);
+  grid->SetSelectedIndex(0);
+  FocusGrid();
+  const auto send = [&](WPARAM key) {
+    MSG msg{grid_window, WM_KEYDOWN, key, 1, 0, {0, 0}};
+    EXPECT_TRUE(IsDialogMessageW(HandleOf(form), &msg));
+    Pump();
+  };
+  send(VK_TAB);
+  EXPECT_EQ(grid->SelectedIndex(), 1);
+  send(VK_DOWN);
+  EXPECT_EQ(grid->Row(), 11);
+  send(VK_LEFT);
+  EXPECT_EQ(grid->SelectedIndex(), 0);
+  EXPECT_EQ(GetFocus(), grid_window);
+}
+
+TEST_F(GridWindowTest, AClickSelectsTheCellUnderThePointerAndTakesTheFocus) {
+  Show(60);
+  SetFocus(HandleOf(button));
+  Pump();
+  ASSERT_EQ(form->ActiveControl(), button);
+  const TRect cell = grid->CellRect(2, 1);
+  ClickAt(grid_window, POINT{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2});
+  EXPECT_EQ(grid->Row(), grid->TopRow() + 2);
+  EXPECT_EQ(grid->SelectedIndex(), 1);
+  EXPECT_EQ(GetFocus(), grid_window);
+  EXPECT_EQ(form->ActiveControl(), grid);
+
+  // A click on the title row moves nothing.
+  const int row = grid->Row();
+  const TRect title = grid->CellRect(-1, 2);
+  ClickAt(grid_window, POINT{(title.left + title.right) / 2, (title.top + title.bottom) / 2});
+  EXPECT_EQ(grid->Row(), row);
+  EXPECT_EQ(grid->SelectedIndex(), 1);
+}
+
+TEST_F(GridWindowTest, TheWheelMovesTheCurrentRowANotchARow) {
+  Show(60);
+  cds->SetRecNo(30);
+  FocusGrid();
+  TurnWheel(grid_window, -2 * WHEEL_DELTA);
+  EXPECT_EQ(grid->Row(), 32);
+  TurnWheel(grid_window, WHEEL_DELTA);
+  EXPECT_EQ(grid->Row(), 31);
+  // Half notches add up.
+  TurnWheel(grid_window, -WHEEL_DELTA / 2);
+  EXPECT_EQ(grid->Row(), 31);
+  TurnWheel(grid_window, -WHEEL_DELTA / 2);
+  EXPECT_EQ(grid->Row(), 32);
+}
+
+TEST_F(GridWindowTest, TheScrollBarMovesTheCurrentRow) {
+  Show(60);
+  const int page = grid->VisibleRowCount();
+  cds->SetRecNo(30);
+  const SCROLLINFO bar = ScrollBar();
+  EXPECT_EQ(bar.nMin, 1);
+  EXPECT_EQ(bar.nMax, 60 + page - 1);
+  EXPECT_EQ(bar.nPos, 30);
+  struct Case {
+    int request;
+    int want;
+  };
+  const Case cases[] = {{SB_LINEUP, 29},         {SB_LINEDOWN, 30}, {SB_TOP, 1},
+                        {SB_PAGEDOWN, 1 + page}, {SB_BOTTOM, 60},   {SB_PAGEUP, 60 - page}};
+  for (const Case& c : cases) {
+    SendMessageW(grid_window, WM_VSCROLL, MAKEWPARAM(c.request, 0), 0);
+    Pump();
+    EXPECT_EQ(grid->Row(), c.want) << c.request;
+    EXPECT_EQ(ScrollBar().nPos, c.want) << c.request;
+  }
+}
+
+TEST_F(GridWindowTest, TheScrollBarIsHiddenWhileEveryRowFits) {
+  Show(3);
+  EXPECT_EQ(GetWindowLongW(grid_window, GWL_STYLE) & WS_VSCROLL, 0);
+}
+
+TEST(GridScrollInfoTest, RangesReachTheLastRowAndNeverOverflow) {
+  struct Case {
+    int rows, visible, current;
+    int want_max, want_pos;
+  };
+  const Case cases[] = {
+      {0, 15, 0, 15, 1},                                      // empty: one page, no bar
+      {15, 15, 15, 15, 1},                                    // everything fits
+      {60, 15, 60, 74, 60},                                   // thumb at the last row
+      {60, 15, 0, 74, 1},                                     // position clamped into the range
+      {1000000, 15, 1000000, 1000014, 1000000},               // a million rows
+      {INT_MAX - 3, 15, INT_MAX - 3, INT_MAX, INT_MAX - 14},  // the range is clamped
+  };
+  for (const Case& c : cases) {
+    const SCROLLINFO info = win32::GridScrollInfo(c.rows, c.visible, c.current);
+    EXPECT_EQ(info.nMin, 1) << c.rows;
+    EXPECT_EQ(info.nMax, c.want_max) << c.rows;
+    EXPECT_EQ(info.nPos, c.want_pos) << c.rows;
+    EXPECT_EQ(static_cast<int>(info.nPage), c.visible) << c.rows;
+  }
+}
+
+TEST_F(GridWindowTest, AMillionRowsScrollEndToEnd) {
+  Show(1000000);
+  const int page = grid->VisibleRowCount();
+  FocusGrid();
+  PressKey(grid_window, kVkHome, kCtrl);
+  EXPECT_EQ(grid->Row(), 1);
+  EXPECT_EQ(grid->TopRow(), 1);
+  PressKey(grid_window, kVkEnd, kCtrl);
+  EXPECT_EQ(grid->Row(), 1000000);
+  EXPECT_EQ(grid->TopRow(), 1000000 - page + 1);
+  const SCROLLINFO bar = ScrollBar();
+  EXPECT_EQ(bar.nMax, 1000000 + page - 1);
+  EXPECT_EQ(bar.nPos, 1000000);
+  // The last row is painted with its text and its mark.
+  const Picture picture(grid_window);
+  const RECT mark = Native(grid->CellRect(page - 1, -1));
+  EXPECT_TRUE(picture.Contains(mark, win32::ColorRef(grid->Font()->Color())));
+  EXPECT_EQ(id->AsInteger(), 1000000);
+}
+
+TEST_F(GridWindowTest, TheCurrentCellIsHighlightedOnlyWhileTheGridHasTheFocus) {
+  Show(20);
+  cds->SetRecNo(20);
+  grid->SetSelectedIndex(1);
+  FocusGrid();
+  const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+  const int shown_current = grid->Row() - grid->TopRow();
+  const RECT current_cell = Native(grid->CellRect(shown_current, 1));
+  const RECT other_cell = Native(grid->CellRect(shown_current, 0));
+  const RECT current_mark = Native(grid->CellRect(shown_current, -1));
+  const RECT other_mark = Native(grid->CellRect(0, -1));
+  const COLORREF mark = win32::ColorRef(grid->Font()->Color());
+  {
+    const Picture focused(grid_window);
+    EXPECT_TRUE(focused.Contains(current_cell, highlight));
+    EXPECT_FALSE(focused.Contains(other_cell, highlight));
+    EXPECT_TRUE(focused.Contains(current_mark, mark));
+    EXPECT_FALSE(focused.Contains(other_mark, mark));
+  }
+  SetFocus(HandleOf(button));
+  Pump();
+  {
+    const Picture unfocused(grid_window);
+    EXPECT_FALSE(unfocused.Contains(RECT{0, 0, unfocused.Width(), unfocused.Height()}, highlight));
+    EXPECT_TRUE(unfocused.Contains(current_mark, mark));
+  }
+  FocusGrid();
+  EXPECT_TRUE(Picture(grid_window).Contains(current_cell, highlight));
+}
+
+TEST_F(GridWindowTest, CtrlDeleteDeletesTheCurrentRowOnlyWhenConfirmed) {
+  struct Case {
+    const char* name;
+    int answer;
+    int want_rows;
+  };
+  const Case cases[] = {{"OK", IDOK, 4}, {"Cancel", IDCANCEL, 5}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Show(5);
+    cds->SetRecNo(3);
+    FocusGrid();
+    BoxAnswerer answerer(L"Confirm", c.answer);
+    PressKey(GetFocus(), kVkDelete, kCtrl);
+    const auto& boxes = answerer.Stop();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, L"Delete record?");
+    EXPECT_EQ(boxes[0].buttons, (std::vector<int>{IDOK, IDCANCEL}));
+    EXPECT_EQ(cds->RecordCount(), c.want_rows);
+    EXPECT_EQ(GetFocus(), grid_window);
+    form->Hide();
+    Pump();
+  }
+}
+
+TEST_F(GridWindowTest, DeleteWithoutCtrlAsksNothing) {
+  Show(5);
+  FocusGrid();
+  BoxAnswerer answerer(L"Confirm", IDOK);
+  PressKey(GetFocus(), kVkDelete);
+  EXPECT_TRUE(answerer.Stop().empty());
+  EXPECT_EQ(cds->RecordCount(), 5);
+}
+
+}  // namespace
+}  // namespace tvx::test
