@@ -92,7 +92,8 @@ void TExport1CConfigDlg::eExportChangesClick(TObject* /*Sender*/) {
 }
 
 OleVariant TExport1CConfigDlg::ServerObject() {
-  if (FConnection == nullptr) throw EInvalidOperation("No connection to the application server");
+  if (FConnection == nullptr)
+    throw EInvalidOperation("Нет связи с сервером приложений: соединение закрыто");
   return FConnection->AppServer();
 }
 
