@@ -94,6 +94,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
           return window.CommandId(caption);
         };
         setup.refresh_command = kRefreshId;
+        setup.error_title = kApplicationTitle;
         setup.shots = Wide(options.shots);
         setup.pace_ms = options.pace_ms;
         operator_thread = std::make_unique<ScriptedOperator>(std::move(script), setup);

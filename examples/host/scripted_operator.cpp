@@ -105,6 +105,18 @@ std::vector<HWND> Descendants(HWND parent) {
 // Visible itself and every parent up to the top-level window.
 bool Shown(HWND window) { return IsWindowVisible(window) != FALSE; }
 
+// The texts of a message box (its static controls that hold one).
+std::string BoxText(HWND box) {
+  std::wstring text;
+  for (HWND child : Descendants(box)) {
+    if (ClassOf(child) == L"Static" && !TextOf(child).empty()) {
+      if (!text.empty()) text += L" ";
+      text += TextOf(child);
+    }
+  }
+  return Narrow(text);
+}
+
 struct KeyName {
   const char* name;
   WORD key;
@@ -253,23 +265,18 @@ void ScriptedOperator::Do(const ScriptStep& step) {
     case Verb::kWait:
     case Verb::kWaitBox: {
       const bool box = step.verb == Verb::kWaitBox;
+      // An error box of the host's that the script does not wait for ends the wait at once.
+      const bool errors_unexpected = argument != setup_.error_title;
       current_ = WaitFor(
           [&]() -> HWND {
+            HWND error = errors_unexpected ? FindTop(setup_.error_title, true) : nullptr;
+            if (error != nullptr) throw StepFailed("an error box came instead: " + BoxText(error));
             HWND window = FindTop(argument, box);
             return window != nullptr && IsWindowEnabled(window) ? window : nullptr;
           },
           (box ? "a message box \"" : "a window \"") + step.argument + "\"");
       Settle(current_);
-      if (box) {
-        std::wstring text;
-        for (HWND child : Descendants(current_)) {
-          if (ClassOf(child) == L"Static" && !TextOf(child).empty()) {
-            if (!text.empty()) text += L" ";
-            text += TextOf(child);
-          }
-        }
-        LogLine("box: " + step.argument + ": " + Narrow(text));
-      }
+      if (box) LogLine("box: " + step.argument + ": " + BoxText(current_));
       return;
     }
     case Verb::kGone:

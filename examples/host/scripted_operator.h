@@ -34,6 +34,9 @@ struct OperatorSetup {
   std::function<std::optional<UINT>(const std::string& caption)> command_id;
   // The menu identifier that reads the server anew and logs the status bar's texts.
   UINT refresh_command = 0;
+  // The title of the host's error boxes: one that shows up while the script waits for
+  // something else fails the step.
+  std::wstring error_title;
   std::wstring shots;  // the folder screenshots are awaited in; empty: shots are skipped
   int pace_ms = 0;
 };

@@ -1,0 +1,241 @@
+#!/usr/bin/env bash
+# The example host under Wine with the real Tavolex.plu beside it, played by its scripted
+# operator, against the example application server run natively over TCP:
+#   1. an export of the changes and a full export each add one history row and write one file
+#      with the range the dialog proposed; the next dialog proposes the new From date; a
+#      cancelled dialog changes nothing;
+#   2. an export that the server refuses shows the server's message and the dialog stays open;
+#   3. the server killed during an export: the operator is told there is no connection, and
+#      after the server's restart there is neither a new history row nor a file, whole or half;
+#   4. a host that does not offer what the module needs: the refusal or failure is reported and
+#      the host goes on.
+# Malformed and oversized frames, several clients and vanishing clients are the example
+# server's own tests (tests/examples_server).
+#
+# usage: end_to_end.sh --host TavolexHost.exe --server tavolex_app_server --wine wine-run
+#                      --scripts DIR [--plugins DIR]
+# Exit 77 (skipped) when the native server is missing or the module beside the host shows no
+# windows (the headless variant).
+set -uo pipefail
+
+host= server= wine= scripts= plugins=${TAVOLEX_HOST_PLUGINS:-}
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --host) host=$2 ;;
+    --server) server=$2 ;;
+    --wine) wine=$2 ;;
+    --scripts) scripts=$2 ;;
+    --plugins) plugins=$2 ;;
+    *) echo "unknown argument $1" >&2; exit 2 ;;
+  esac
+  shift 2
+done
+
+if [ ! -x "$server" ]; then
+  echo "SKIPPED: no natively built example server at '$server'. Build it first" \
+       "(cmake --build build/debug --target tavolex_app_server; ./run test does) or configure" \
+       "this build with -DTAVOLEX_NATIVE_SERVER=PATH."
+  exit 77
+fi
+
+work=$(mktemp -d)
+servers=()
+xvfb_pid=
+failures=0
+cleanup() {
+  for pid in "${servers[@]}"; do kill -9 "$pid" 2>/dev/null; done
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  if [ "$failures" -eq 0 ]; then rm -rf "$work"; else echo "logs kept in $work"; fi
+}
+trap cleanup EXIT
+
+if [ -z "${DISPLAY:-}" ]; then
+  for n in $(seq 131 170); do
+    [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || break
+  done
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  export DISPLAY=":$n"
+  for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.1; done
+fi
+
+# Dates as the host shows them: a Russian locale, whatever the machine's.
+export LC_ALL_WINE=ru_RU.UTF-8
+today=$(date +%d.%m.%Y)
+today_iso=$(date +%F)
+
+fail() {
+  echo "FAILED: $*"
+  failures=$((failures + 1))
+}
+# expect_line LOG REGEX WHAT: some line of LOG matches the extended regular expression.
+expect_line() {
+  grep -qE -- "$2" "$1" || fail "$3 (no line matching /$2/ in $(basename "$1"))"
+}
+expect_equal() {
+  [ "$1" = "$2" ] || fail "$3: got '$1', expected '$2'"
+}
+
+# start_server NAME [server options...]: a server on its own data folder and a free port;
+# sets server_pid, address and data.
+start_server() {
+  local name=$1
+  shift
+  data=$work/$name
+  mkdir -p "$data"
+  "$server" --data "$data" --port 0 "$@" >"$data/server.out" 2>>"$data/server.log" &
+  server_pid=$!
+  servers+=("$server_pid")
+  address=
+  for _ in $(seq 200); do
+    address=$(sed -n 's/^listening on //p' "$data/server.out" 2>/dev/null)
+    [ -n "$address" ] && return 0
+    kill -0 "$server_pid" 2>/dev/null || break
+    sleep 0.05
+  done
+  echo "the server did not start:"
+  cat "$data/server.log"
+  exit 1
+}
+stop_server() {
+  kill "$server_pid" 2>/dev/null
+  wait "$server_pid" 2>/dev/null
+}
+
+# run_host LOG SCRIPT [host options...]: the host with its scripted operator; sets host_rc.
+run_host() {
+  local log=$1 script=$2
+  shift 2
+  local extra=()
+  [ -n "$plugins" ] && extra=(--plugins "Z:$plugins")
+  # wine-run finds the build's Wine prefix from the working folder (CTest's is in the build).
+  LC_ALL=$LC_ALL_WINE "$wine" "$host" "${extra[@]}" --script "Z:$scripts/$script" "$@" \
+    >"$log" 2>"$log.stderr"
+  host_rc=$?
+  tr -d '\r' <"$log" >"$log.tmp" && mv "$log.tmp" "$log"
+  if grep -q 'failed: HeadlessFailure' "$log"; then
+    echo "SKIPPED: the Tavolex.plu beside the host is the headless variant: it opened no" \
+         "window ($(grep -m1 'HeadlessFailure' "$log"))"
+    exit 77
+  fi
+  if [ "$host_rc" -ne 0 ] || ! grep -q '^script: done' "$log"; then
+    fail "$(basename "$log"): the host ended with $host_rc: $(grep -m1 '^script failed' "$log")"
+    return 1
+  fi
+}
+
+# History counts that the host's status lines showed, each change once.
+history_counts() {
+  sed -n 's/^status: .*Выгрузок в 1С: \([0-9][0-9]*\).*/\1/p; s/^status: .*Выгрузок в 1С не было.*/0/p' \
+    "$1" | uniq | tr '\n' ' ' | sed 's/ $//'
+}
+# The dates shown by the date fields and the summary of dialog N (1-based) of a log:
+# "FIELD1 FIELD2 | PREVIOUS | FROM TO" (the summary's range).
+dialog_texts() {
+  awk -v want="$2" '
+    /^texts of "Экспорт данных":/ { n++; next }
+    /^[^ ]/ { if (n == want) inside = 0 }
+    n == want && /^  TavolexDateEdit: / { fields = fields " " $2 }
+    n == want && /^  Static: [0-9][0-9]\.[0-9][0-9]\.[0-9][0-9][0-9][0-9]$/ { previous = $2 }
+    n == want && /Экспортировались данные с / { from = $(NF-2); to = $NF }
+    END { sub(/^ /, "", fields); print fields " | " previous " | " from " " to }' "$1"
+}
+new_exports() { ls "$1" 2>/dev/null | grep -E '^export-[0-9]+\.xml$' | sort; }
+temp_files() { ls -A "$1" 2>/dev/null | grep -E '\.tmp$'; }
+iso() { echo "$1" | awk -F. '{ print $3 "-" $2 "-" $1 }'; }
+
+# --- 1. exports ------------------------------------------------------------------------------
+start_server exports
+exports_before=$(new_exports "$data/exports" | wc -l)
+run_host "$work/exports.log" exports.script --server "$address"
+log=$work/exports.log
+read -r n0 n1 n2 extra <<<"$(history_counts "$log")"
+expect_equal "${n1:-}" "$((n0 + 1))" "history rows after the export of changes"
+expect_equal "${n2:-}" "$((n0 + 2))" "history rows after the full export (the cancel adds none)"
+expect_equal "${extra:-}" "" "history rows after the cancelled dialog"
+expect_equal "$(grep -c '^box: Information: Экспорт данных завершен!$' "$log")" 2 "completion boxes"
+
+first=$(dialog_texts "$log" 1)
+second=$(dialog_texts "$log" 2)
+third=$(dialog_texts "$log" 3)
+proposed=${first%% |*}
+proposed=${proposed#$today }
+proposed=${proposed% $today}
+previous_to=${first##* }
+expect_equal "$proposed" "$previous_to" "first dialog: From is the latest export's To ($first)"
+expect_equal "$second" "$today $today | $today | $proposed $today" \
+  "second dialog: fields, previous export, its range"
+expect_equal "${third%% |*}" "$today $today" "third dialog: From proposed after the full export"
+expect_equal "${third##* }" "$today" "third dialog: the full export's range ends today"
+
+exports_now=$(new_exports "$data/exports")
+expect_equal "$(echo "$exports_now" | wc -l)" "$((exports_before + 2))" "export files written"
+changes_file=$(echo "$exports_now" | tail -2 | head -1)
+full_file=$(echo "$exports_now" | tail -1)
+expect_line "$data/exports/$changes_file" \
+  "mode=\"changes\" from=\"$(iso "$proposed")\" to=\"$today_iso\"" "the changes' file and range"
+expect_line "$data/exports/$full_file" "mode=\"full\" from=\"[0-9-]+\" to=\"$today_iso\"" \
+  "the full export's file"
+expect_equal "$(temp_files "$data/exports")" "" "temporary files left"
+stop_server
+
+# --- 2. an export that the server refuses ------------------------------------------------------
+start_server refused_export
+# The export folder becomes a plain file: the server can read the history, but not write.
+rm -rf "$data/exports" && echo "not a folder" >"$data/exports"
+run_host "$work/refused_export.log" failed_export.script --server "$address"
+log=$work/refused_export.log
+expect_line "$log" '^exception from a module: EOleException: .+' "the server's error reached the host"
+message=$(sed -n 's/^exception from a module: EOleException: //p' "$log" | head -1)
+# The box adds a full stop to a message that does not end in punctuation.
+grep -qxF -e "box: Кадры: $message" -e "box: Кадры: $message." "$log" ||
+  fail "the error box shows the server's message ($message)"
+expect_line "$log" '^texts of "Экспорт данных":' "the dialog stays open after the error"
+expect_equal "$(history_counts "$log" | wc -w)" 1 "history rows after the refused export"
+stop_server
+
+# --- 3. the server killed during an export -----------------------------------------------------
+start_server killed --pause-export before-commit:60000
+killed_data=$data
+files_before=$(new_exports "$killed_data/exports" | wc -l)
+run_host "$work/killed.log" failed_export.script --server "$address" &
+host_job=$!
+for _ in $(seq 1200); do
+  grep -q 'paused before commit' "$killed_data/server.log" && break
+  sleep 0.05
+done
+grep -q 'paused before commit' "$killed_data/server.log" || fail "the export never reached the server"
+kill -9 "$server_pid"
+wait "$host_job" || fail "killed.log: the host did not finish its script"
+log=$work/killed.log
+expect_line "$log" '^box: Кадры: Нет связи с сервером приложений' "the operator is told the connection is gone"
+expect_line "$log" '^texts of "Экспорт данных":' "the dialog stays open after the lost connection"
+expect_equal "$(new_exports "$killed_data/exports" | wc -l)" "$files_before" "export files after the kill"
+read -r rows_before _ <<<"$(history_counts "$log")"
+# The next start finishes or undoes what the kill interrupted.
+start_server killed
+run_host "$work/restarted.log" status.script --server "$address"
+expect_equal "$(history_counts "$work/restarted.log")" "$rows_before" "history rows after the restart"
+expect_equal "$(new_exports "$killed_data/exports" | wc -l)" "$files_before" "export files after the restart"
+expect_equal "$(temp_files "$killed_data/exports")" "" "half-written files after the restart"
+stop_server
+
+# --- 4. hosts that do not offer what the module needs -------------------------------------------
+# offer | script | a line the log must hold | modules loaded
+while IFS='|' read -r offer script expected loaded; do
+  log=$work/offer-$offer.log
+  run_host "$log" "$script" --offer "$offer" --port 1
+  expect_line "$log" "$expected" "--offer $offer"
+  expect_line "$log" "^ready: $loaded module" "--offer $offer: modules loaded"
+done <<'CASES'
+no-access|refused.script|^box: Error: Приложение не поддерживает интерфейс IDirectoryAccess$|0
+no-access|refused.script|^box: Кадры: Модуль «Tavolex.plu» отказался загружаться|0
+foreign|failed_initialisation.script|^box: Кадры: Модуль «Tavolex.plu» не удалось инициализировать: Interface not supported|0
+no-directory|no_directory.script|^box: Error: Нет связи с сервером приложений: приложение не предоставило каталог|1
+CASES
+
+if [ "$failures" -ne 0 ]; then
+  echo "$failures check(s) failed"
+  exit 1
+fi
+echo "all checks passed"

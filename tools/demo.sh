@@ -1,0 +1,159 @@
+#!/usr/bin/env bash
+# The demo: the example application server on a sample database, and the example host with
+# Tavolex.plu under Wine.
+#   tools/demo.sh              on your display: the host opens, you run "Сервис > Экспорт
+#                              данных в 1С" yourself (with no DISPLAY: as --headless)
+#   tools/demo.sh --play       on your display, with the scripted operator at a watchable pace
+#   tools/demo.sh --headless   the scripted operator under Xvfb: a screenshot of every step
+#                              and the export files it produced go to out/demo/
+# Options: --port N (the server's port; default: a free one), --plugins DIR (modules to load
+# instead of those beside the host). The database is kept in data/ between runs; delete the
+# folder to start again from the sample data.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+
+mode=window
+port=0
+plugins=
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --headless) mode=headless ;;
+    --play) mode=play ;;
+    --port) port=$2; shift ;;
+    --plugins) plugins=$2; shift ;;
+    -h|--help) sed -n '2,13p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    *) echo "demo: unknown option $1" >&2; exit 2 ;;
+  esac
+  shift
+done
+[ "$mode" != headless ] && [ -z "${DISPLAY:-}" ] && mode=headless
+
+log() { printf '\n== %s\n' "$*"; }
+
+# --- what a fresh Debian machine lacks ---------------------------------------------------
+packages=(cmake make g++ googletest libgtest-dev nlohmann-json3-dev libsqlite3-dev mingw-w64
+          wine64 xvfb xauth imagemagick)
+missing=()
+for p in "${packages[@]}"; do dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p"); done
+if [ ${#missing[@]} -gt 0 ]; then
+  log "installing: ${missing[*]}"
+  sudo=
+  [ "$(id -u)" -ne 0 ] && sudo=sudo
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
+    "${missing[@]}" >/dev/null
+fi
+
+jobs=${JOBS:-2}
+# The build folders of ./run test, unless told otherwise.
+native_build=${TAVOLEX_NATIVE_BUILD:-$root/build/debug}
+mingw_build=${TAVOLEX_MINGW_BUILD:-$root/build/mingw}
+server_exe=$native_build/examples/server/tavolex_app_server
+host_dir=$mingw_build/examples/host
+log "build: the server (native) and the host with Tavolex.plu (MinGW)"
+[ -f "$native_build/CMakeCache.txt" ] || cmake --preset debug -B "$native_build" >/dev/null
+cmake --build "$native_build" --target tavolex_app_server -j "$jobs" | grep -v '^\[' || true
+[ -f "$mingw_build/CMakeCache.txt" ] || cmake --preset mingw -B "$mingw_build" >/dev/null
+cmake --build "$mingw_build" --target tavolex_host -j "$jobs" | grep -v '^\[' || true
+[ -x "$server_exe" ] || { echo "demo: the server was not built ($server_exe)" >&2; exit 1; }
+[ -f "$host_dir/TavolexHost.exe" ] || { echo "demo: the host was not built" >&2; exit 1; }
+
+# --- Wine ----------------------------------------------------------------------------------
+export WINEPREFIX=$mingw_build/wineprefix
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  log "creating the Wine prefix (once)"
+  env -u DISPLAY wine wineboot -i >/dev/null 2>&1 || true
+  wineserver -w
+fi
+# The host is a Russian application: Russian dates and number formats.
+wine_locale=${TAVOLEX_LOCALE:-ru_RU.UTF-8}
+
+# --- what this script starts, it stops ------------------------------------------------------
+server_pid=
+xvfb_pid=
+work=$(mktemp -d)
+cleanup() {
+  [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null && wait "$server_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# --- the server -----------------------------------------------------------------------------
+data=$root/data
+mkdir -p "$data"
+log "server: database $data/tavolex.db"
+"$server_exe" --data "$data" --port "$port" >"$work/server.out" 2>"$work/server.log" &
+server_pid=$!
+for _ in $(seq 100); do
+  grep -q '^listening on' "$work/server.out" 2>/dev/null && break
+  kill -0 "$server_pid" 2>/dev/null || { cat "$work/server.log" >&2; exit 1; }
+  sleep 0.1
+done
+address=$(sed -n 's/^listening on //p' "$work/server.out")
+[ -n "$address" ] || { echo "demo: the server did not start" >&2; cat "$work/server.log" >&2; exit 1; }
+echo "listening on $address"
+
+host_args=(--server "$address")
+[ -n "$plugins" ] && host_args+=(--plugins "Z:$(realpath "$plugins")")
+
+if [ "$mode" = window ] || [ "$mode" = play ]; then
+  [ "$mode" = play ] && host_args+=(--script demo --pace 700)
+  log "host: close its window to end the demo"
+  env LC_ALL="$wine_locale" wine "$host_dir/TavolexHost.exe" "${host_args[@]}" || true
+  exit 0
+fi
+
+# --- headless: the scripted operator under Xvfb, a screenshot of every step -----------------
+out=$root/out/demo
+rm -rf "$out"
+mkdir -p "$out/exports"
+ls "$data/exports" 2>/dev/null | sort >"$work/exports.before" || true
+
+for n in $(seq 91 130); do
+  [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || break
+done
+Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+export DISPLAY=":$n"
+for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.1; done
+
+log "host: the scripted operator plays the demo on display $DISPLAY"
+# A Wine desktop draws the windows' frames and title bars; the host prints "@@shot NAME" when
+# a step is to be pictured and goes on once NAME.png is there.
+set +e
+env LC_ALL="$wine_locale" wine explorer /desktop=Tavolex,1024x768 "$host_dir/TavolexHost.exe" \
+    "${host_args[@]}" --script demo --shots "Z:$out" --pace 200 2>"$out/wine.log" |
+  while IFS= read -r line; do
+    line=${line%$'\r'}
+    printf '%s\n' "$line" >>"$out/host.log"
+    case "$line" in
+      "@@shot "*)
+        name=${line#@@shot }
+        import -window root "png:$out/.$name.part" && mv "$out/.$name.part" "$out/$name.png"
+        echo "  screenshot $name.png" ;;
+      "step "*|"box: "*|"status: "*|"script "*|"  "*|"texts of "*) echo "  $line" ;;
+    esac
+  done
+set -e
+cp "$work/server.log" "$out/server.log"
+
+ls "$data/exports" 2>/dev/null | sort >"$work/exports.after" || true
+comm -13 "$work/exports.before" "$work/exports.after" | while read -r file; do
+  cp "$data/exports/$file" "$out/exports/"
+done
+
+if grep -q '^script: done' "$out/host.log"; then
+  log "done"
+else
+  log "the scripted operator did not finish: see $out/host.log"
+  status=1
+fi
+echo "screenshots:  $(ls "$out"/*.png 2>/dev/null | wc -l) in $out/"
+echo "export files: $(ls "$out/exports" | wc -l) in $out/exports/"
+echo "logs:         $out/host.log, $out/server.log"
+exit "${status:-0}"
