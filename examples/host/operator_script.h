@@ -16,7 +16,7 @@ enum class Verb {
   kTexts,    // texts: log the texts of the current window's child windows
   kShot,     // shot NAME: a screenshot NAME.png in the shots folder
   kClick,    // click CAPTION: press the button with that caption in the current window
-  kOk,       // ok: press the current window's OK button (a message box's)
+  kOk,       // ok: press the current window's OK button (a message box's) and wait till it goes
   kKey,      // key NAME: a key to the focused window (Tab, Enter, Escape, F4, Alt+Down, ...)
   kType,     // type TEXT: characters to the focused window
   kClose,    // close: the current window's close box

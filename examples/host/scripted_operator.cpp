@@ -343,10 +343,14 @@ void ScriptedOperator::Do(const ScriptStep& step) {
       return;
     }
     case Verb::kOk: {
-      HWND button = GetDlgItem(Current("ok"), IDOK);
+      HWND box = Current("ok");
+      HWND button = GetDlgItem(box, IDOK);
       if (button == nullptr) throw StepFailed("the window has no OK button");
       Pace();
       PostMessageW(button, BM_CLICK, 0, 0);
+      // The box is answered once it has gone; what the script waits for next comes after it.
+      WaitFor([&]() -> HWND { return IsWindow(box) && IsWindowVisible(box) ? box : nullptr; },
+              "the answered box", true);
       return;
     }
     case Verb::kKey: {
