@@ -195,14 +195,17 @@ void PressButton(HWND box, int id) {
 
 TDateTime Day(int year, int month, int day) { return EncodeDate(year, month, day); }
 
-// A year of monthly exports, each covering the month before.
+// Two years of monthly exports, each covering the month before, more than the history
+// view shows at once; the latest ran at midnight, the others in the morning.
 std::vector<HistoryRow> History() {
   std::vector<HistoryRow> rows;
-  for (int month = 1; month <= 12; ++month) {
-    const TDateTime run = Day(2012, month, 5) + EncodeTime(9, 30, 0);
-    const TDateTime from = month == 1 ? Day(2011, 12, 1) : Day(2012, month - 1, 1);
-    const TDateTime to = Day(2012, month, 1);
-    rows.push_back({month, month == 12 ? Day(2012, 12, 5) : run, from, to});
+  for (int i = 0; i < 24; ++i) {
+    const int year = 2011 + i / 12;
+    const int month = i % 12 + 1;
+    const TDateTime from = month == 1 ? Day(year - 1, 12, 1) : Day(year, month - 1, 1);
+    const TDateTime to = Day(year, month, 1);
+    const TDateTime run = Day(year, month, 5) + (i == 23 ? 0 : EncodeTime(9, 30, 0));
+    rows.push_back({i + 1, run, from, to});
   }
   return rows;
 }
@@ -273,9 +276,9 @@ void Direct(TaskRunner& ui, Camera& camera, Scene& scene) {
     const char* from;
     const char* to;
   };
-  const Check checks[] = {{"error_enter_from", "", "31122012"},
-                          {"error_enter_to", "01122012", ""},
-                          {"error_from_after_to", "31122012", "01122012"}};
+  const Check checks[] = {{"error_enter_from", "", "31.12.2012"},
+                          {"error_enter_to", "01.12.2012", ""},
+                          {"error_from_after_to", "31.12.2012", "01.12.2012"}};
   for (const Check& check : checks) {
     ui.Run([&] {
       scene.dialog->eExportFrom->SetText(check.from);
@@ -289,8 +292,8 @@ void Direct(TaskRunner& ui, Camera& camera, Scene& scene) {
 
   // A server that fails: the application's exception handling shows its message.
   ui.Run([&] {
-    scene.dialog->eExportFrom->SetText("01122012");
-    scene.dialog->eExportTo->SetText("31122012");
+    scene.dialog->eExportFrom->SetText("01.12.2012");
+    scene.dialog->eExportTo->SetText("31.12.2012");
     scene.server->FailWithException(E_FAIL, u"Нет связи с базой данных 1С");
   });
   ui.Post([&] { input::Click(*scene.dialog->btnOK); });

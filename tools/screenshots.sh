@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# Photographs the module's windows into docs/screenshots/*.png.
+#
+#   tools/screenshots.sh [build folder]      (default: build/mingw, already built)
+#
+# Runs the Windows program ui_screenshots.exe under Wine inside a Wine desktop (which draws
+# the windows' frames and title bars) on an X display of its own, and answers its requests:
+# for each window it names, the desktop is photographed with ImageMagick and cropped to that
+# window's rectangle.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+build=$(cd "${1:-build/mingw}" && pwd)
+program=$build/tests/ui_win32_controls/ui_screenshots.exe
+out=$root/docs/screenshots
+desktop_name=shot
+desktop_size=1024x768
+
+[ -f "$program" ] || { echo "screenshots: $program is missing; build the mingw preset first" >&2; exit 1; }
+mkdir -p "$out"
+
+exchange=$(mktemp -d /tmp/tavolex-screenshots.XXXXXX)
+xvfb_pid=
+wine_pid=
+cleanup() {
+  if [ -n "$wine_pid" ]; then kill "$wine_pid" 2>/dev/null || true; fi
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+  rm -rf "$exchange"
+}
+trap cleanup EXIT
+
+# An X display of our own.
+for n in $(seq 140 180); do
+  [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || break
+done
+Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+export DISPLAY=":$n"
+for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.1; done
+
+# The build's Wine prefix (created once), English message boxes, 96 pixels per inch.
+export TAVOLEX_WINE_ROOT=$build
+export LC_ALL=C.UTF-8
+"$root/cmake/wine-run" --init
+# Wine's own Tahoma (the dialogs' font) and Marlett (the title bars' buttons) go into the
+# prefix's font folder: without them Wine draws another face in their place.
+fonts=$build/wineprefix/drive_c/windows/Fonts
+for font in tahoma.ttf tahomabd.ttf marlett.ttf; do
+  if [ -f "/usr/share/wine/fonts/$font" ] && [ ! -f "$fonts/$font" ]; then
+    mkdir -p "$fonts" && cp "/usr/share/wine/fonts/$font" "$fonts/"
+  fi
+done
+
+"$root/cmake/wine-run" explorer "/desktop=$desktop_name,$desktop_size" "$program" \
+  "Z:${exchange//\//\\}" &
+wine_pid=$!
+
+taken=0
+while kill -0 "$wine_pid" 2>/dev/null; do
+  if [ -f "$exchange/request.txt" ]; then
+    read -r name left top width height <"$exchange/request.txt"
+    rm -f "$exchange/request.txt"
+    import -window "$desktop_name - Wine desktop" -crop "${width}x${height}+${left}+${top}" \
+      +repage "$out/$name.png"
+    echo "screenshots: $out/$name.png (${width}x${height})"
+    taken=$((taken + 1))
+    touch "$exchange/done.txt"
+  fi
+  sleep 0.1
+done
+wait "$wine_pid" || true
+wine_pid=
+echo "screenshots: $taken pictures in $out"
+[ "$taken" -gt 0 ]
