@@ -59,15 +59,18 @@ cmake --build "$mingw_build" --target tavolex_host -j "$jobs" | grep -v '^\[' ||
 [ -x "$server_exe" ] || { echo "demo: the server was not built ($server_exe)" >&2; exit 1; }
 [ -f "$host_dir/TavolexHost.exe" ] || { echo "demo: the host was not built" >&2; exit 1; }
 
-# --- Wine ----------------------------------------------------------------------------------
-export WINEPREFIX=$mingw_build/wineprefix
-export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  log "creating the Wine prefix (once)"
-  env -u DISPLAY wine wineboot -i >/dev/null 2>&1 || true
-  wineserver -w
-fi
+# --- Wine: the build's prefix, as the tests use it ------------------------------------------
+export TAVOLEX_WINE_ROOT=$mingw_build
+wine_run=$root/cmake/wine-run
+env -u DISPLAY "$wine_run" --init
+# Wine's own Tahoma (the dialogs' font) and Marlett (the title bars' buttons) into the prefix's
+# font folder: without them Wine draws another face in their place.
+fonts=$mingw_build/wineprefix/drive_c/windows/Fonts
+for font in tahoma.ttf tahomabd.ttf marlett.ttf; do
+  if [ -f "/usr/share/wine/fonts/$font" ] && [ ! -f "$fonts/$font" ]; then
+    mkdir -p "$fonts" && cp "/usr/share/wine/fonts/$font" "$fonts/"
+  fi
+done
 # The host is a Russian application: Russian dates and number formats.
 wine_locale=${TAVOLEX_LOCALE:-ru_RU.UTF-8}
 
@@ -104,7 +107,7 @@ host_args=(--server "$address")
 if [ "$mode" = window ] || [ "$mode" = play ]; then
   [ "$mode" = play ] && host_args+=(--script demo --pace 700)
   log "host: close its window to end the demo"
-  env LC_ALL="$wine_locale" wine "$host_dir/TavolexHost.exe" "${host_args[@]}" || true
+  env LC_ALL="$wine_locale" "$wine_run" "$host_dir/TavolexHost.exe" "${host_args[@]}" || true
   exit 0
 fi
 
@@ -126,7 +129,7 @@ log "host: the scripted operator plays the demo on display $DISPLAY"
 # A Wine desktop draws the windows' frames and title bars; the host prints "@@shot NAME" when
 # a step is to be pictured and goes on once NAME.png is there.
 set +e
-env LC_ALL="$wine_locale" wine explorer /desktop=Tavolex,1024x768 "$host_dir/TavolexHost.exe" \
+env LC_ALL="$wine_locale" "$wine_run" explorer /desktop=Tavolex,1024x768 "$host_dir/TavolexHost.exe" \
     "${host_args[@]}" --script demo --shots "Z:$out" --pace 200 2>"$out/wine.log" |
   while IFS= read -r line; do
     line=${line%$'\r'}

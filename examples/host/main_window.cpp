@@ -242,7 +242,7 @@ void MainWindow::Layout() {
   GetWindowRect(status_, &bar);
   const int bar_height = bar.bottom - bar.top;
   const int width = client.right - client.left;
-  const int parts[] = {width * 45 / 100, width * 65 / 100, -1};
+  const int parts[] = {width * 40 / 100, width * 66 / 100, -1};
   SendMessageW(status_, SB_SETPARTS, std::size(parts), reinterpret_cast<LPARAM>(parts));
   MoveWindow(list_, 0, 0, width, std::max(0L, client.bottom - bar_height), TRUE);
 }
