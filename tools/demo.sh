@@ -51,11 +51,22 @@ native_build=${TAVOLEX_NATIVE_BUILD:-$root/build/debug}
 mingw_build=${TAVOLEX_MINGW_BUILD:-$root/build/mingw}
 server_exe=$native_build/examples/server/tavolex_app_server
 host_dir=$mingw_build/examples/host
+# build PRESET FOLDER TARGET: configures the folder once and brings the target up to date.
+build() {
+  local output
+  if [ ! -f "$2/CMakeCache.txt" ] && ! output=$(cmake --preset "$1" -B "$2" 2>&1); then
+    printf '%s\n' "$output" | tail -30 >&2
+    exit 1
+  fi
+  if ! output=$(cmake --build "$2" --target "$3" -j "$jobs" 2>&1); then
+    printf '%s\n' "$output" | tail -30 >&2
+    echo "demo: building $3 failed" >&2
+    exit 1
+  fi
+}
 log "build: the server (native) and the host with Tavolex.plu (MinGW)"
-[ -f "$native_build/CMakeCache.txt" ] || cmake --preset debug -B "$native_build" >/dev/null
-cmake --build "$native_build" --target tavolex_app_server -j "$jobs" | grep -v '^\[' || true
-[ -f "$mingw_build/CMakeCache.txt" ] || cmake --preset mingw -B "$mingw_build" >/dev/null
-cmake --build "$mingw_build" --target tavolex_host -j "$jobs" | grep -v '^\[' || true
+build debug "$native_build" tavolex_app_server
+build mingw "$mingw_build" tavolex_host
 [ -x "$server_exe" ] || { echo "demo: the server was not built ($server_exe)" >&2; exit 1; }
 [ -f "$host_dir/TavolexHost.exe" ] || { echo "demo: the host was not built" >&2; exit 1; }
 
