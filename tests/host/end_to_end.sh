@@ -60,7 +60,7 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 # Dates as the host shows them: a Russian locale, whatever the machine's.
-export LC_ALL_WINE=ru_RU.UTF-8
+wine_locale=ru_RU.UTF-8
 today=$(date +%d.%m.%Y)
 today_iso=$(date +%F)
 
@@ -109,7 +109,7 @@ run_host() {
   local extra=()
   [ -n "$plugins" ] && extra=(--plugins "Z:$plugins")
   # wine-run finds the build's Wine prefix from the working folder (CTest's is in the build).
-  LC_ALL=$LC_ALL_WINE "$wine" "$host" "${extra[@]}" --script "Z:$scripts/$script" "$@" \
+  LC_ALL=$wine_locale "$wine" "$host" "${extra[@]}" --script "Z:$scripts/$script" "$@" \
     >"$log" 2>"$log.stderr"
   host_rc=$?
   tr -d '\r' <"$log" >"$log.tmp" && mv "$log.tmp" "$log"
