@@ -360,6 +360,18 @@ void TDBGrid::BoundsChanged(TSize old_client_size, bool by_layout) {
   Scroll();
 }
 
+void TDBGrid::ChangeScale(int32_t m, int32_t d) {
+  TWinControl::ChangeScale(m, d);
+  if (m == d || d == 0) return;
+  // A title font that follows the grid's font has followed it already.
+  if (!title_font_follows_) title_font_->SetHeight(MulDiv(title_font_->Height(), m, d));
+  for (int32_t i = 0; i < columns_->Count(); ++i) {
+    columns_->Items(i)->SetWidth(MulDiv(columns_->Items(i)->Width(), m, d));
+  }
+  if (default_row_height_ > 0) default_row_height_ = MulDiv(default_row_height_, m, d);
+  Scroll();
+}
+
 void TDBGrid::Loaded() {
   TWinControl::Loaded();
   Scroll();

@@ -104,6 +104,10 @@ class TDBGrid : public TWinControl {
   void DoEnter() override;
   void DoExit() override;
 
+  // Scaling to another resolution takes the columns' widths, a fixed row height and a title
+  // font of the grid's own along with the bounds.
+  void ChangeScale(int32_t m, int32_t d) override;
+
   // Ctrl+Delete: when the data set holds rows and neither it nor the grid is read-only,
   // asks "Delete record?" (with dgConfirmDelete) and on OK deletes the current row. The
   // data set's own refusal passes on to the caller.
