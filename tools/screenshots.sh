@@ -51,24 +51,30 @@ for font in tahoma.ttf tahomabd.ttf marlett.ttf; do
   fi
 done
 
-"$root/cmake/wine-run" explorer "/desktop=$desktop_name,$desktop_size" "$program" \
-  "Z:${exchange//\//\\}" &
-wine_pid=$!
-
+# Runs the program (with its arguments after the exchange folder) and takes the pictures it
+# asks for, until it ends.
 taken=0
-while kill -0 "$wine_pid" 2>/dev/null; do
-  if [ -f "$exchange/request.txt" ]; then
-    read -r name left top width height <"$exchange/request.txt"
-    rm -f "$exchange/request.txt"
-    import -window "$desktop_name - Wine desktop" -crop "${width}x${height}+${left}+${top}" \
-      +repage "$out/$name.png"
-    echo "screenshots: $out/$name.png (${width}x${height})"
-    taken=$((taken + 1))
-    touch "$exchange/done.txt"
-  fi
-  sleep 0.1
-done
-wait "$wine_pid" || true
-wine_pid=
+photograph() {
+  "$root/cmake/wine-run" explorer "/desktop=$desktop_name,$desktop_size" "$program" \
+    "Z:${exchange//\//\\}" "$@" &
+  wine_pid=$!
+  while kill -0 "$wine_pid" 2>/dev/null; do
+    if [ -f "$exchange/request.txt" ]; then
+      read -r name left top width height <"$exchange/request.txt"
+      rm -f "$exchange/request.txt"
+      import -window "$desktop_name - Wine desktop" -crop "${width}x${height}+${left}+${top}" \
+        +repage "$out/$name.png"
+      echo "screenshots: $out/$name.png (${width}x${height})"
+      taken=$((taken + 1))
+      touch "$exchange/done.txt"
+    fi
+    sleep 0.1
+  done
+  wait "$wine_pid" || true
+  wine_pid=
+}
+
+photograph          # every window and box at 96 pixels per inch
+photograph 144      # the module's own windows scaled to 144 pixels per inch
 echo "screenshots: $taken pictures in $out"
-[ "$taken" -gt 0 ]
+[ "$taken" -ge 16 ]

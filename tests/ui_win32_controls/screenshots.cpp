@@ -1,8 +1,10 @@
 // Shows every window and message box of the module, one after the other, with real windows,
 // and asks a capturing script (tools/screenshots.sh) to photograph each one.
 //
-//   ui_screenshots.exe <exchange folder>
+//   ui_screenshots.exe <exchange folder> [pixels per inch]
 //
+// Given a resolution, the program shows only its own windows (the dialog, its calendar and
+// the history view) as the backend scales them to it, and names the pictures "<name>_<ppi>dpi".
 // For each picture the program writes "<name> <left> <top> <width> <height>" (screen
 // coordinates of the window to crop to) into <folder>\request.txt and waits until the script
 // has taken the picture and created <folder>\done.txt. The windows are driven on the program's
@@ -149,10 +151,12 @@ void WaitGone(HWND window) {
 
 class Camera {
  public:
-  explicit Camera(std::wstring folder) : folder_(std::move(folder)) {}
+  Camera(std::wstring folder, std::string suffix)
+      : folder_(std::move(folder)), suffix_(std::move(suffix)) {}
 
   // Asks the script to photograph a rectangle of the screen, after the windows have painted.
-  void Take(const std::string& name, RECT area) {
+  void Take(const std::string& scene, RECT area) {
+    const std::string name = scene + suffix_;
     Sleep(500);
     const std::wstring request = folder_ + L"\\request.txt";
     const std::wstring partial = folder_ + L"\\request.part";
@@ -185,6 +189,7 @@ class Camera {
 
  private:
   std::wstring folder_;
+  std::string suffix_;
 };
 
 void PressButton(HWND box, int id) {
@@ -217,7 +222,15 @@ struct Scene {
   TExport1CConfigDlg* dialog = nullptr;
 };
 
-void Direct(TaskRunner& ui, Camera& camera, Scene& scene) {
+void Quit(TaskRunner& ui, Scene& scene) {
+  ui.Post([&] {
+    Free(scene.connection);
+    scene.server = nullptr;
+    PostQuitMessage(0);
+  });
+}
+
+void Direct(TaskRunner& ui, Camera& camera, Scene& scene, bool windows_only) {
   const std::wstring dialog_title = L"Экспорт данных";
 
   // The dialog over a year of history.
@@ -263,12 +276,18 @@ void Direct(TaskRunner& ui, Camera& camera, Scene& scene) {
     input::KeyDown(*view, kVkDelete, kCtrl);
   });
   HWND confirm = WaitShown(L"Confirm", L"#32770");
-  camera.Take("confirm_delete_record", confirm);
+  if (!windows_only) camera.Take("confirm_delete_record", confirm);
   PressButton(confirm, IDCANCEL);
   ui.Run([&] {
     if (auto* view = dynamic_cast<TExportHistoryForm*>(ActiveForm())) input::Click(*view->btnOK);
   });
   WaitGone(history);
+  if (windows_only) {
+    ui.Run([&] { input::Click(*scene.dialog->btnCancel); });
+    WaitGone(dialog);
+    Quit(ui, scene);
+    return;
+  }
 
   // The three checks of the dates.
   struct Check {
@@ -336,26 +355,24 @@ void Direct(TaskRunner& ui, Camera& camera, Scene& scene) {
   HWND refusal = WaitShown(L"Error", L"#32770");
   camera.Take("error_no_directory_access", refusal);
   PressButton(refusal, IDOK);
-
-  ui.Post([&] {
-    Free(scene.connection);
-    scene.server = nullptr;
-    PostQuitMessage(0);
-  });
+  Quit(ui, scene);
 }
 
 int Main(int argc, wchar_t** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: ui_screenshots <exchange folder>\n");
+    std::fprintf(stderr, "usage: ui_screenshots <exchange folder> [pixels per inch]\n");
     return 1;
   }
+  const int pixels_per_inch = argc > 2 ? _wtoi(argv[2]) : 0;
   SelectFormatSettings("ru-RU");
-  win32::Win32UserInterface backend;
+  win32::Win32UserInterface backend(win32::Win32Options{pixels_per_inch});
   Application()->SetTitle("Tavolex");
   TaskRunner ui;
-  Camera camera(argv[1]);
+  char suffix[32] = "";
+  if (pixels_per_inch > 0) std::snprintf(suffix, sizeof(suffix), "_%ddpi", pixels_per_inch);
+  Camera camera(argv[1], suffix);
   Scene scene;
-  std::thread director([&] { Direct(ui, camera, scene); });
+  std::thread director([&] { Direct(ui, camera, scene, pixels_per_inch > 0); });
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);
