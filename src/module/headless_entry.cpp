@@ -2,6 +2,7 @@
 // test host.
 #include "module/boundary_errors.h"
 #include "module/headless_driver_object.h"
+#include "module/headless_user_interface.h"
 #include "module/module_runtime.h"
 #include "tavolex/headless.h"
 
@@ -9,7 +10,7 @@ extern "C" tavolex::IHeadlessDriver* STDMETHODCALLTYPE GetHeadlessDriver() {
   tavolex::IHeadlessDriver* result = nullptr;
   const HRESULT status = tvx::Guarded(tavolex::IID_IHeadlessDriver, [&] {
     tvx::StartModule();
-    result = (new tvx::HeadlessDriverObject(tvx::ModuleUserInterface()))->AsInterface();
+    result = (new tvx::HeadlessDriverObject(tvx::HeadlessUserInterface()))->AsInterface();
   });
   return SUCCEEDED(status) ? result : nullptr;
 }

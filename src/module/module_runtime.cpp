@@ -1,6 +1,7 @@
 #include "module/module_runtime.h"
 
 #include "exporter/application_handover.h"
+#include "module/user_interface.h"
 #include "ui/application.h"
 
 namespace tvx {
@@ -18,14 +19,9 @@ struct UnloadHook {
 
 }  // namespace
 
-headless::HeadlessDriver& ModuleUserInterface() {
-  static headless::HeadlessDriver driver;
-  return driver;
-}
-
 void StartModule() {
   if (started) return;
-  ModuleUserInterface();
+  StartUserInterface();
   ModuleApplication();
   ApplicationHandedOver();
 #ifndef _WIN32

@@ -1,16 +1,14 @@
-// The module's life in its host's process: what it sets up before its first entry call, what its
-// unload hook does, and its user interface.
+// The module's life in its host's process: what it sets up before its first entry call and what
+// its unload hook does.
 #pragma once
-
-#include "ui/headless/headless_driver.h"
 
 namespace tvx {
 
-// Called by every exported entry; sets up once, in this order: the module's user interface,
-// its own application object, the list of hand-overs of the application object, and (on Linux)
-// the unload hook. Static objects are destroyed in the reverse order of their making, so the
-// hook runs while the others still exist. Until the module has a windowed user interface, it
-// is the headless one, whose message boxes and modal windows a headless driver plays.
+// Called by every exported entry; sets up once, in this order: the module's user interface (see
+// user_interface.h: the windowed one in Tavolex.plu on Windows, else the headless one), its own
+// application object, the list of hand-overs of the application object, and (on Linux) the
+// unload hook. Static objects are destroyed in the reverse order of their making, so the hook
+// runs while the others still exist, and the user interface goes last.
 void StartModule();
 
 // The unload hook (DllMain's process detach on Windows; on Linux the destructor of a static
@@ -21,8 +19,5 @@ void StartModule();
 // follows frees that one only. Nothing here calls into the host. Does nothing before
 // StartModule.
 void ModuleUnloading();
-
-// The module's headless user interface.
-headless::HeadlessDriver& ModuleUserInterface();
 
 }  // namespace tvx
