@@ -2,6 +2,7 @@
 
 #include "classes/class_builder.h"
 #include "com/owned_bstr.h"
+#include "module/user_interface.h"
 #include "rtl/exceptions.h"
 #include "rtl/text.h"
 #include "server/ole_errors.h"
@@ -38,6 +39,8 @@ ComPtr<IUnknown> THostApplicationAdapter::MainFormObject() const {
   CheckCallResult(host_->GetMainForm(form.Put()), host_.Get(), IidOf<IHostApplication>());
   return form;
 }
+
+void THostApplicationAdapter::HandleMessage() { HandleMessageThroughHost(*host_); }
 
 void THostApplicationAdapter::HandleException(const std::exception& error) {
   if (dynamic_cast<const EAbort*>(&error) != nullptr) return;

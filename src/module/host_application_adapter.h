@@ -26,6 +26,10 @@ class THostApplicationAdapter : public THostApplication {
   // The host's main form; a failure of the host's call raises its error.
   ComPtr<IUnknown> MainFormObject() const override;
 
+  // A modal loop's turn: through the host's message loop when the module has windows (see
+  // user_interface.h), else the module's own.
+  void HandleMessage() override;
+
   // A silent abort is dropped. Otherwise a handler set on OnException takes the exception; else
   // the host's exception event is offered its class and message, and when the host leaves it
   // unhandled (or its call fails) the module shows its own error box.

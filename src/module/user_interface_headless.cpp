@@ -1,7 +1,10 @@
 // The headless user interface: no windows; boxes and modal windows are played by a headless
-// driver.
+// driver, and modal loops run the headless backend's own loop even while a host's application
+// object is the module's (the host's loop has no messages of the module's to handle).
 #include "module/headless_user_interface.h"
 #include "module/user_interface.h"
+#include "ui/application.h"
+#include "ui/backend.h"
 
 namespace tvx {
 
@@ -11,5 +14,7 @@ headless::HeadlessDriver& HeadlessUserInterface() {
 }
 
 void StartUserInterface() { HeadlessUserInterface(); }
+
+void HandleMessageThroughHost(IHostApplication& /*host*/) { UiBackend().HandleMessage(); }
 
 }  // namespace tvx

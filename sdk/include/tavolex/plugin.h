@@ -109,7 +109,8 @@ struct IHostApplication : public IUnknown {
                                                     VARIANT_BOOL* handled) = 0;
   // Handles one message of the host's message loop, waiting for one when none is pending.
   // Modal windows of a windowed module run their loop through it; the headless module runs a
-  // loop of its own and does not call it.
+  // loop of its own and does not call it. A failed status (E_NOTIMPL from a host that has no
+  // loop to offer) makes the module handle that message with a loop of its own.
   virtual HRESULT STDMETHODCALLTYPE HandleMessage() = 0;
 };
 

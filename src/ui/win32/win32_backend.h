@@ -59,6 +59,9 @@ class Win32Backend : public Backend {
   // itself raises) is kept and raised again from the message loop, outside any window
   // procedure.
   void ReportEscaped(std::exception_ptr error);
+  // Raises the exception that ReportEscaped kept, if any. The backend's loops do it after each
+  // message; a loop run by someone else (a host's) calls it after each turn.
+  void RethrowEscaped();
   // A length at the design resolution of 96 pixels per inch, on this screen.
   int Scale(int design_pixels);
 
@@ -84,7 +87,6 @@ class Win32Backend : public Backend {
   void HandleOne(MSG& msg);
   void QuitReceived(WPARAM code);
   void RunPostedTask();
-  void RethrowEscaped();
   static LRESULT CALLBACK MessageWindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
 
   Win32Options options_;
