@@ -35,6 +35,11 @@ function(tavolex_add_test name)
   if(CMAKE_CROSSCOMPILING)
     set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine_prefix)
   endif()
+  if(ARG_WINDOWS)
+    # Focus and activation are per display: two programs with windows on the one X display
+    # would take the focus from each other, so window tests run one at a time.
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK x_display)
+  endif()
 endfunction()
 
 # tavolex_embed_text(target var file): compiles the text of a file into the target as
