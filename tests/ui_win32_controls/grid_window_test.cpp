@@ -339,6 +339,7 @@ TEST_F(GridWindowTest, CtrlDeleteDeletesTheCurrentRowOnlyWhenConfirmed) {
     Show(5);
     cds->SetRecNo(3);
     FocusGrid();
+    ASSERT_TRUE(FocusSettlesOn(grid_window));
     BoxAnswerer answerer(L"Confirm", c.answer);
     PressKey(GetFocus(), kVkDelete, kCtrl);
     const auto& boxes = answerer.Stop();
@@ -346,7 +347,10 @@ TEST_F(GridWindowTest, CtrlDeleteDeletesTheCurrentRowOnlyWhenConfirmed) {
     EXPECT_EQ(boxes[0].text, L"Delete record?");
     EXPECT_EQ(boxes[0].buttons, (std::vector<int>{IDOK, IDCANCEL}));
     EXPECT_EQ(cds->RecordCount(), c.want_rows);
-    EXPECT_EQ(GetFocus(), grid_window);
+    // The grid keeps the focus. Which native window holds it once the box has gone is up to
+    // the X server under Wine without a window manager (now and then nothing), so the check
+    // is the control layer's focus, which decides where keys go.
+    EXPECT_TRUE(grid->Focused());
     form->Hide();
     Pump();
   }

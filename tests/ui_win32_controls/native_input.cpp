@@ -66,6 +66,16 @@ void TurnWheel(HWND window, int delta) {
 
 void Pump() { UiBackend().ProcessMessages(); }
 
+bool FocusSettlesOn(HWND window, int milliseconds) {
+  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(milliseconds);
+  for (;;) {
+    Pump();
+    if (GetFocus() == window) return true;
+    if (GetTickCount64() >= deadline) return false;
+    Sleep(10);
+  }
+}
+
 Picture::Picture(HWND window) {
   RECT client;
   GetClientRect(window, &client);

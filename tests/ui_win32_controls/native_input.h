@@ -26,6 +26,9 @@ void ClickAt(HWND window, POINT point);
 void TurnWheel(HWND window, int delta);
 // Handles every message waiting on this thread.
 void Pump();
+// Handles messages until `window` has the focus, for at most `milliseconds`: under Wine the
+// X server's focus events after a box closes arrive a little later than the box's return.
+bool FocusSettlesOn(HWND window, int milliseconds = 2000);
 
 // The client area of a window as it paints itself into a bitmap (WM_PRINTCLIENT).
 class Picture {

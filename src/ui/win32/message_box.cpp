@@ -51,6 +51,7 @@ TModalResult ResultOf(int answer, TMsgDlgButtons buttons) {
 TModalResult Win32Backend::ShowMessageBox(const MessageBoxRequest& request) {
   HWND owner = AsHwnd(request.owner);
   HWND previous_active = GetActiveWindow();
+  HWND previous_focus = GetFocus();
   // Ending the box may enable its owner even when a modal form had disabled it before.
   const bool owner_was_disabled = owner != nullptr && !IsWindowEnabled(owner);
   ThreadWindowsDisabled disabled({owner, message_window_});
@@ -65,6 +66,13 @@ TModalResult Win32Backend::ShowMessageBox(const MessageBoxRequest& request) {
   if (previous_active != nullptr && IsWindow(previous_active) && IsWindowVisible(previous_active) &&
       IsWindowEnabled(previous_active)) {
     SetActiveWindow(previous_active);
+  }
+  // The focus goes back to the control that had it, whatever the window manager (or its
+  // absence) did with the activation while the box was up.
+  if (previous_focus != nullptr && IsWindow(previous_focus) && IsWindowVisible(previous_focus) &&
+      IsWindowEnabled(previous_focus) && GetFocus() != previous_focus &&
+      GetAncestor(previous_focus, GA_ROOT) == previous_active) {
+    SetFocus(previous_focus);
   }
   RethrowEscaped();
   return ResultOf(answer, request.buttons);
