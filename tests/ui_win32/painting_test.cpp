@@ -1,6 +1,6 @@
 // What the windows of our own classes paint, read back pixel by pixel: the form and the panels
-// in the button-face colour, a panel's raised outer and lowered inner bevels, and the bevel's
-// line along its top edge.
+// in the button-face colour, a panel's raised outer and lowered inner bevels, the bevel's line
+// along its top edge, and labels whose text ends inside them.
 #include <gtest/gtest.h>
 
 #include "dialog_windows.h"
@@ -47,6 +47,35 @@ TEST_F(PaintingTest, FormPanelsAndBevelsPaintTheirColoursAndEdges) {
     };
     for (const Probe& p : probes) {
       EXPECT_EQ(PixelOf(p.window, p.x, p.y), p.color) << p.what;
+    }
+    ClickButton(WindowOf(dlg.btnCancel));
+  });
+  dlg.ShowModal();
+}
+
+// An auto-sized label is as wide as its measured text. Its last column stays background (the
+// glyphs of these texts end before their advance), and the text is there: a label whose text the
+// system draws wider than it measures it would be inked up to its edge, its last character cut.
+TEST_F(PaintingTest, LabelsShowTheirWholeTextWithinTheirWidth) {
+  TExport1CConfigDlg& dlg = OpenDialog();
+  script.Then([&] {
+    RedrawWindow(WindowOf(&dlg), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_ERASENOW);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    for (const char* name : {"Label1", "ePreviousExport", "eExportHints", "Label3", "Label4"}) {
+      SCOPED_TRACE(name);
+      HWND label = WindowOf(dlg.FindChildControl(name));
+      const Place place = PlaceOf(label);
+      auto inked = [&](int x) {
+        for (int y = 0; y < place.height; ++y) {
+          if (PixelOf(label, x, y) != face) return true;
+        }
+        return false;
+      };
+      int inked_columns = 0;
+      for (int x = 0; x < place.width; ++x) inked_columns += inked(x) ? 1 : 0;
+      EXPECT_GT(inked_columns, place.width / 3);
+      EXPECT_FALSE(inked(place.width - 1)) << "the last character is cut";
     }
     ClickButton(WindowOf(dlg.btnCancel));
   });

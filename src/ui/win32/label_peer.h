@@ -1,7 +1,10 @@
-// Labels: a system STATIC showing one line of text as it is (no '&' prefixes, no wrapping),
-// in the control's font and colours; a disabled label is drawn grey by the STATIC itself. The
-// control layer sizes an auto-sized label by the backend's text measurement, which uses the
-// same font. A click reaches the control layer (SS_NOTIFY).
+// Labels: a window of our own class that paints one line of text as it is (no '&' prefixes, no
+// wrapping) in the control's font and colours, grey when the label is disabled. An auto-sized
+// label is as wide as the backend measures its text; under Wine the system draws some fonts
+// (bold Tahoma among them) a few pixels wider than it measures them, and the last character would
+// be cut off. Such a text is drawn with each character where the measurement puts it; any other
+// is drawn as the system lays it out. A press of the mouse button on the label is a click,
+// reported to the control layer.
 #pragma once
 
 #include "ui/label.h"
@@ -13,9 +16,14 @@ class LabelPeer : public WindowPeer {
  public:
   LabelPeer(Win32Backend& backend, TLabel& label) : WindowPeer(backend, label) {}
 
+  void Changed(ControlChange change) override;
+
  protected:
   WindowKind Kind() const override;
-  std::optional<LRESULT> OnNotify(UINT message, WPARAM wparam, LPARAM lparam) override;
+  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+ private:
+  void Paint(HDC dc);
 };
 
 }  // namespace tvx::win32
