@@ -18,9 +18,23 @@ extern "C" tavolex::IPlugin* STDMETHODCALLTYPE RegisterPlugin() {
 
 #ifdef _WIN32
 
+#ifdef __GLIBCXX__
+// Frees the C++ run time's reserve for exceptions raised when memory has run out.
+namespace __gnu_cxx {
+void __freeres() noexcept;
+}
+#endif
+
 // The unload hook; Linux's is a static object (see module_runtime.h).
 extern "C" BOOL WINAPI DllMain(HINSTANCE /*instance*/, DWORD reason, LPVOID /*reserved*/) {
-  if (reason == DLL_PROCESS_DETACH) tvx::ModuleUnloading();
+  if (reason == DLL_PROCESS_DETACH) {
+    tvx::ModuleUnloading();
+#ifdef __GLIBCXX__
+    // The C++ run time is linked into this library, and its reserve (some 70 KB) is never freed
+    // by the run time itself: each load and unload of the library would leave one behind.
+    __gnu_cxx::__freeres();
+#endif
+  }
   return TRUE;
 }
 
