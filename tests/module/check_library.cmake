@@ -1,6 +1,8 @@
 # Checks a library file of the module: it exports exactly the expected entries (on Windows by
 # name at the expected ordinals), and on Windows it needs nothing beside it but the system's own
-# libraries. Run as: cmake -DFILE=... -DEXPORTS=name@ordinal,... -DWINDOWS=0|1 -DOBJDUMP=...
+# libraries and carries the expected manifests (MANIFESTS: the resource numbers of its manifests,
+# "2" for the one that asks for version 6 of the common controls, empty for none). Run as:
+# cmake -DFILE=... -DEXPORTS=name@ordinal,... -DMANIFESTS=... -DWINDOWS=0|1 -DOBJDUMP=...
 # -DNM=... -P check_library.cmake
 string(REPLACE "," ";" EXPORTS "${EXPORTS}")
 if(WINDOWS)
@@ -28,6 +30,35 @@ if(WINDOWS)
       message(FATAL_ERROR "${FILE} imports ${library}, which is no system library")
     endif()
   endforeach()
+
+  # Manifests: the resource directory lists types (24 is RT_MANIFEST), under each type its
+  # resource numbers, under each number its languages, each level indented two more.
+  set(manifests)
+  string(FIND "${dump}" "The .rsrc Resource Directory section:" rsrc_start)
+  if(rsrc_start GREATER -1)
+    string(SUBSTRING "${dump}" ${rsrc_start} -1 rsrc)
+    string(REGEX MATCHALL "\n[0-9a-f]+ +Entry: ID: 0x[0-9a-f]+" entries "${rsrc}")
+    set(in_manifests FALSE)
+    foreach(entry ${entries})
+      string(REGEX REPLACE "\n[0-9a-f]+( +)Entry: ID: 0x([0-9a-f]+)" "\1;\2" parts "${entry}")
+      list(GET parts 0 indent)
+      list(GET parts 1 id)
+      string(LENGTH "${indent}" depth)
+      math(EXPR number "0x${id}")
+      if(depth EQUAL 3)
+        set(in_manifests FALSE)
+        if(number EQUAL 24)
+          set(in_manifests TRUE)
+        endif()
+      elseif(depth EQUAL 5 AND in_manifests)
+        list(APPEND manifests ${number})
+      endif()
+    endforeach()
+  endif()
+  string(REPLACE "," ";" expected_manifests "${MANIFESTS}")
+  if(NOT "${manifests}" STREQUAL "${expected_manifests}")
+    message(FATAL_ERROR "${FILE} carries manifests '${manifests}', expected '${expected_manifests}'")
+  endif()
 
   # Exports: "[Ordinal/Name Pointer] Table" lists "[index] name", the ordinal being the index
   # into the export address table plus the ordinal base.

@@ -22,6 +22,9 @@
 #include "window_input.h"
 #include "windowed_host.h"
 
+// After windows.h, which the host's header brings.
+#include <commctrl.h>
+
 namespace tvx::test {
 namespace {
 
@@ -135,7 +138,13 @@ void TypeDate(HWND field, const wchar_t* digits) {
 // date after the To date refused, then the changes of 1 to 10 February 2024 exported.
 void PlayExport(OperatorScript& script, HWND main_window) {
   auto w = std::make_shared<DialogWindows>();
-  WhenDialogShown(script, main_window, w, [w] { PostClick(w->show_history); });
+  WhenDialogShown(script, main_window, w, [w] {
+    // Version 6 buttons (they answer BCM_GETIDEALSIZE), by the module's own manifest: this
+    // host carries none.
+    SIZE ideal{};
+    EXPECT_NE(SendMessageW(w->ok, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)), 0);
+    PostClick(w->show_history);
+  });
   script.When(
       "the history view", [] { return Shown(FindTopLevel(kHistoryTitle)); },
       [w, main_window] {
