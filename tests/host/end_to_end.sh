@@ -136,7 +136,7 @@ dialog_texts() {
     /^texts of "Экспорт данных":/ { n++; next }
     /^[^ ]/ { if (n == want) inside = 0 }
     n == want && /^  TavolexDateEdit: / { fields = fields " " $2 }
-    n == want && /^  Static: [0-9][0-9]\.[0-9][0-9]\.[0-9][0-9][0-9][0-9]$/ { previous = $2 }
+    n == want && /^  (Static|TavolexLabel): [0-9][0-9]\.[0-9][0-9]\.[0-9][0-9][0-9][0-9]$/ { previous = $2 }
     n == want && /Экспортировались данные с / { from = $(NF-2); to = $NF }
     END { sub(/^ /, "", fields); print fields " | " previous " | " from " " to }' "$1"
 }
