@@ -3,6 +3,8 @@
 // along its top edge, and labels whose text ends inside them.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "dialog_windows.h"
 
 namespace tvx::test {
@@ -79,6 +81,43 @@ TEST_F(PaintingTest, LabelsShowTheirWholeTextWithinTheirWidth) {
     }
     ClickButton(WindowOf(dlg.btnCancel));
   });
+  dlg.ShowModal();
+}
+
+// In the all-data mode the panel's captions are drawn in the system's grey, the group box's as
+// well as the labels', and in the text colour again in the changes mode.
+TEST_F(PaintingTest, DisabledCaptionsAreGreyAndEnabledOnesAreNot) {
+  TExport1CConfigDlg& dlg = OpenDialog();
+  // The colours of the text in the top rows of a window: its caption's line.
+  auto caption_colours = [&](TControl* control) {
+    HWND hwnd = WindowOf(control);
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    const Place place = PlaceOf(hwnd);
+    std::set<COLORREF> colours;
+    for (int y = 0; y < 12; ++y) {
+      for (int x = 0; x < place.width / 2; ++x) colours.insert(PixelOf(hwnd, x, y));
+    }
+    return colours;
+  };
+  const COLORREF grey = GetSysColor(COLOR_GRAYTEXT);
+  const COLORREF text = GetSysColor(COLOR_WINDOWTEXT);
+  script.Then([&] { ClickButton(WindowOf(dlg.eExportAll)); })
+      .Then([&] {
+        for (const char* name : {"GroupBox1", "Label1"}) {
+          SCOPED_TRACE(name);
+          const std::set<COLORREF> colours = caption_colours(dlg.FindChildControl(name));
+          EXPECT_TRUE(colours.count(grey));
+          EXPECT_FALSE(colours.count(text));
+        }
+        ClickButton(WindowOf(dlg.eExportChanges));
+      })
+      .Then([&] {
+        for (const char* name : {"GroupBox1", "Label1"}) {
+          SCOPED_TRACE(name);
+          EXPECT_TRUE(caption_colours(dlg.FindChildControl(name)).count(text));
+        }
+        ClickButton(WindowOf(dlg.btnCancel));
+      });
   dlg.ShowModal();
 }
 

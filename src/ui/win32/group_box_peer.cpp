@@ -1,5 +1,10 @@
 #include "ui/win32/group_box_peer.h"
 
+#include <string>
+
+#include "ui/win32/gdi_cache.h"
+#include "ui/win32/win32_backend.h"
+
 namespace tvx::win32 {
 
 WindowKind GroupBoxPeer::Kind() const {
@@ -10,12 +15,69 @@ WindowKind GroupBoxPeer::Kind() const {
   return kind;
 }
 
-LRESULT GroupBoxPeer::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_ERASEBKGND) {
-    EraseWithColor(reinterpret_cast<HDC>(wparam), Control().Color());
-    return 1;
+void GroupBoxPeer::Changed(ControlChange change) {
+  WindowPeer::Changed(change);
+  if (Hwnd() == nullptr) return;
+  switch (change) {
+    case ControlChange::Text:
+    case ControlChange::Font:
+    case ControlChange::Color:
+    case ControlChange::Enabled:
+      InvalidateRect(Hwnd(), nullptr, TRUE);
+      break;
+    default:
+      break;
   }
-  return WindowPeer::OnMessage(message, wparam, lparam);
+}
+
+LRESULT GroupBoxPeer::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_ERASEBKGND:
+      EraseWithColor(reinterpret_cast<HDC>(wparam), Control().Color());
+      return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(Hwnd(), &ps);
+      Paint(dc);
+      EndPaint(Hwnd(), &ps);
+      return 0;
+    }
+    case WM_PRINTCLIENT:
+      EraseWithColor(reinterpret_cast<HDC>(wparam), Control().Color());
+      Paint(reinterpret_cast<HDC>(wparam));
+      return 0;
+    case WM_ENABLE:
+      // The system's box repaints itself here; ours is drawn by WM_PAINT alone.
+      InvalidateRect(Hwnd(), nullptr, TRUE);
+      return 0;
+    default:
+      return WindowPeer::OnMessage(message, wparam, lparam);
+  }
+}
+
+void GroupBoxPeer::Paint(HDC dc) {
+  HGDIOBJ previous = SelectObject(dc, Backend().Gdi().Font(*Control().Font()));
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  RECT frame;
+  GetClientRect(Hwnd(), &frame);
+  // The frame's top line runs through the middle of the caption.
+  frame.top += metrics.tmHeight / 2;
+  DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+  const std::wstring caption = Wide(Control().Caption());
+  if (!caption.empty()) {
+    SIZE size{};
+    GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &size);
+    const int left = Backend().Scale(8);
+    const int gap = Backend().Scale(2);
+    const RECT behind{left - gap, 0, left + size.cx + gap, metrics.tmHeight};
+    FillRect(dc, &behind, Backend().Gdi().Brush(Control().Color()));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, Control().Enabled() ? ColorRef(Control().Font()->Color())
+                                         : GetSysColor(COLOR_GRAYTEXT));
+    TextOutW(dc, left, 0, caption.c_str(), static_cast<int>(caption.size()));
+  }
+  SelectObject(dc, previous);
 }
 
 }  // namespace tvx::win32

@@ -1,6 +1,7 @@
 // Group boxes: a system BUTTON with BS_GROUPBOX, subclassed like every peer, so that the
-// notifications of the controls inside it reach their peers. A group box paints only its
-// frame and caption; the peer fills the inside with the control's colour.
+// notifications of the controls inside it reach their peers. The peer paints the box itself
+// (etched frame, caption on the control's colour, grey when disabled): Wine's group box draws a
+// disabled caption in the enabled colour.
 #pragma once
 
 #include "ui/group_box.h"
@@ -14,7 +15,11 @@ class GroupBoxPeer : public WindowPeer {
 
  protected:
   WindowKind Kind() const override;
+  void Changed(ControlChange change) override;
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+ private:
+  void Paint(HDC dc);
 };
 
 }  // namespace tvx::win32

@@ -367,7 +367,10 @@ std::optional<LRESULT> WindowPeer::OnNotify(UINT message, WPARAM wparam, LPARAM 
 
 HBRUSH WindowPeer::ControlColors(HDC dc) {
   if (dc != nullptr) {
-    SetTextColor(dc, ColorRef(control_.Font()->Color()));
+    // Disabled text in the system's grey: Wine's group box, for one, draws its caption in
+    // whatever colour is set here and would otherwise look enabled.
+    SetTextColor(
+        dc, control_.Enabled() ? ColorRef(control_.Font()->Color()) : GetSysColor(COLOR_GRAYTEXT));
     SetBkColor(dc, ColorRef(control_.Color()));
   }
   return backend_.Gdi().Brush(control_.Color());
