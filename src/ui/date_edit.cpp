@@ -103,8 +103,15 @@ void TJvDateEdit::ShowNextMonth() {
 }
 
 TRect TJvDateEdit::ButtonRect() const {
-  const int32_t width = Width() < kButtonWidth ? Width() : kButtonWidth;
+  const int32_t width = Width() < button_width_ ? Width() : button_width_;
   return TRect{Width() - width, 0, Width(), Height()};
+}
+
+void TJvDateEdit::ChangeScale(int32_t m, int32_t d) {
+  TWinControl::ChangeScale(m, d);
+  if (m == d || d == 0) return;
+  button_width_ = MulDiv(button_width_, m, d);
+  Changed(ControlChange::Content);
 }
 
 // Input.

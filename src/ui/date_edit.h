@@ -22,6 +22,7 @@ namespace tvx {
 class TJvDateEdit : public TWinControl {
   TVX_DECLARE_CLASS(TJvDateEdit, TWinControl)
 
+  // The button's width at 96 pixels per inch; scaled with the field (ChangeScale).
   static constexpr int32_t kButtonWidth = 21;
 
   explicit TJvDateEdit(TComponent* owner);
@@ -63,6 +64,8 @@ class TJvDateEdit : public TWinControl {
   void ShowNextMonth();
   // The button's rectangle in client coordinates.
   TRect ButtonRect() const;
+  // Scales the button's width along with the field's bounds and font.
+  void ChangeScale(int32_t m, int32_t d) override;
 
   // Fires whenever the text changes.
   TNotifyEvent& OnChange() { return on_change_; }
@@ -95,6 +98,7 @@ class TJvDateEdit : public TWinControl {
   TDateEditText text_;
   TMonthCalendar calendar_;
   bool dropped_down_ = false;
+  int32_t button_width_ = kButtonWidth;
   TNotifyEvent on_change_;
 };
 

@@ -301,6 +301,18 @@ TEST_F(DateEditTest, ButtonOpensTheCalendarOnTodayForABlankFieldAndADayClickPick
   EXPECT_EQ(first->Date(), day);
 }
 
+// At 144 pixels per inch the button is half as wide again, like the field, and still opens
+// the calendar where the wider button begins.
+TEST_F(DateEditTest, TheButtonScalesWithTheField) {
+  Open();
+  EXPECT_EQ(first->ButtonRect(), (TRect{99 - 21, 0, 99, 21}));
+  first->ChangeScale(144, 96);
+  EXPECT_EQ(first->Width(), 149);
+  EXPECT_EQ(first->ButtonRect(), (TRect{149 - 32, 0, 149, 32}));
+  input::MouseDown(*first, TMouseButton::mbLeft, kNoShift, TPoint{149 - 31, 2});
+  EXPECT_TRUE(first->DroppedDown());
+}
+
 TEST_F(DateEditTest, LeavingWhileTheCalendarIsOpenClosesItWithoutChange) {
   Open();
   first->SetDate(At(2012, 12, 31));
