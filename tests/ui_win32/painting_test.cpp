@@ -1,6 +1,7 @@
 // What the windows of our own classes paint, read back pixel by pixel: the form and the panels
 // in the button-face colour, a panel's raised outer and lowered inner bevels, the bevel's line
-// along its top edge, and labels whose text ends inside them.
+// along its top edge, and labels whose text ends inside them. The panels and bevels print into a
+// bitmap (WM_PRINTCLIENT) what they show on the screen.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -16,6 +17,23 @@ COLORREF PixelOf(HWND hwnd, int x, int y) {
   HDC dc = GetDC(hwnd);
   const COLORREF color = GetPixel(dc, x, y);
   ReleaseDC(hwnd, dc);
+  return color;
+}
+
+// A pixel of the window's client area as the window prints it into a bitmap of its own.
+COLORREF PrintedPixelOf(HWND hwnd, int x, int y) {
+  RECT client;
+  GetClientRect(hwnd, &client);
+  HDC screen = GetDC(hwnd);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+  ReleaseDC(hwnd, screen);
+  const HGDIOBJ previous = SelectObject(dc, bitmap);
+  SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+  const COLORREF color = GetPixel(dc, x, y);
+  SelectObject(dc, previous);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
   return color;
 }
 
@@ -49,6 +67,9 @@ TEST_F(PaintingTest, FormPanelsAndBevelsPaintTheirColoursAndEdges) {
     };
     for (const Probe& p : probes) {
       EXPECT_EQ(PixelOf(p.window, p.x, p.y), p.color) << p.what;
+      if (p.window != form) {
+        EXPECT_EQ(PrintedPixelOf(p.window, p.x, p.y), p.color) << p.what << ", printed";
+      }
     }
     ClickButton(WindowOf(dlg.btnCancel));
   });

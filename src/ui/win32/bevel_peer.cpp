@@ -2,7 +2,6 @@
 
 #include "ui/win32/gdi_cache.h"
 #include "ui/win32/win32_backend.h"
-#include "ui/win_control.h"
 
 namespace tvx::win32 {
 
@@ -25,40 +24,12 @@ void Frame(HDC dc, const RECT& r, HBRUSH first, HBRUSH second) {
 }  // namespace
 
 WindowKind BevelPeer::Kind() const {
-  WindowKind kind;
-  kind.class_name = L"TavolexBevel";
-  kind.own_class = true;
-  kind.class_style = CS_HREDRAW | CS_VREDRAW;
-  return kind;
-}
-
-void BevelPeer::Changed(ControlChange change) {
-  WindowPeer::Changed(change);
-  if (change == ControlChange::Appearance && Hwnd() != nullptr) {
-    InvalidateRect(Hwnd(), nullptr, TRUE);
-  }
+  return {.class_name = L"TavolexBevel", .own_class = true, .class_style = CS_HREDRAW | CS_VREDRAW};
 }
 
 LRESULT BevelPeer::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
-  switch (message) {
-    case WM_NCHITTEST:
-      return HTTRANSPARENT;
-    case WM_ERASEBKGND: {
-      const TWinControl* parent = Control().Parent();
-      EraseWithColor(reinterpret_cast<HDC>(wparam),
-                     parent != nullptr ? parent->Color() : Control().Color());
-      return 1;
-    }
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(Hwnd(), &ps);
-      Paint(dc);
-      EndPaint(Hwnd(), &ps);
-      return 0;
-    }
-    default:
-      return WindowPeer::OnMessage(message, wparam, lparam);
-  }
+  if (message == WM_NCHITTEST) return HTTRANSPARENT;
+  return PaintedPeer::OnMessage(message, wparam, lparam);
 }
 
 void BevelPeer::Paint(HDC dc) {

@@ -4,21 +4,19 @@
 #pragma once
 
 #include "ui/bevel.h"
-#include "ui/win32/window_peer.h"
+#include "ui/win32/painted_peer.h"
 
 namespace tvx::win32 {
 
-class BevelPeer : public WindowPeer {
+class BevelPeer : public PaintedPeer {
  public:
-  BevelPeer(Win32Backend& backend, TBevel& bevel) : WindowPeer(backend, bevel) {}
-  void Changed(ControlChange change) override;
+  BevelPeer(Win32Backend& backend, TBevel& bevel)
+      : PaintedPeer(backend, bevel, Background::kParentColor) {}
 
  protected:
   WindowKind Kind() const override;
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
-
- private:
-  void Paint(HDC dc);
+  void Paint(HDC dc) override;
 };
 
 }  // namespace tvx::win32

@@ -9,10 +9,7 @@ DWORD ButtonPeer::ButtonStyle() const {
 }
 
 WindowKind ButtonPeer::Kind() const {
-  WindowKind kind;
-  kind.class_name = L"BUTTON";
-  kind.style = ButtonStyle() | BS_TEXT;
-  return kind;
+  return {.class_name = L"BUTTON", .style = ButtonStyle() | BS_TEXT};
 }
 
 void ButtonPeer::Changed(ControlChange change) {

@@ -22,15 +22,13 @@ void Fill(HDC dc, const RECT& rect, COLORREF color) {
 
 }  // namespace
 
-DateEditPeer::DateEditPeer(Win32Backend& backend, TJvDateEdit& edit) : WindowPeer(backend, edit) {}
+DateEditPeer::DateEditPeer(Win32Backend& backend, TJvDateEdit& edit)
+    : PaintedPeer(backend, edit, Background::kPaintCovers) {}
 
 DateEditPeer::~DateEditPeer() = default;
 
 WindowKind DateEditPeer::Kind() const {
-  WindowKind kind;
-  kind.class_name = L"TavolexDateEdit";
-  kind.own_class = true;
-  return kind;
+  return {.class_name = L"TavolexDateEdit", .own_class = true};
 }
 
 void DateEditPeer::Created() {
@@ -52,17 +50,17 @@ void DateEditPeer::Changed(ControlChange change) {
       PlaceCaret();
       break;
     case ControlChange::Font:
-      WindowPeer::Changed(change);
+      PaintedPeer::Changed(change);
       PlaceCaret();
       break;
     case ControlChange::Visible:
     case ControlChange::Enabled:
-      WindowPeer::Changed(change);
+      PaintedPeer::Changed(change);
       InvalidateRect(Hwnd(), nullptr, FALSE);
       SyncDropDown();
       break;
     default:
-      WindowPeer::Changed(change);
+      PaintedPeer::Changed(change);
       break;
   }
 }
@@ -193,18 +191,6 @@ void DateEditPeer::Paint(HDC target) {
 
 LRESULT DateEditPeer::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(Hwnd(), &ps);
-      Paint(dc);
-      EndPaint(Hwnd(), &ps);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wparam));
-      return 0;
     case WM_SIZE:
       InvalidateRect(Hwnd(), nullptr, FALSE);
       break;
@@ -238,7 +224,7 @@ LRESULT DateEditPeer::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     default:
       break;
   }
-  return WindowPeer::OnMessage(message, wparam, lparam);
+  return PaintedPeer::OnMessage(message, wparam, lparam);
 }
 
 }  // namespace tvx::win32

@@ -14,11 +14,11 @@
 
 #include "ui/date_edit.h"
 #include "ui/win32/calendar_popup.h"
-#include "ui/win32/window_peer.h"
+#include "ui/win32/painted_peer.h"
 
 namespace tvx::win32 {
 
-class DateEditPeer : public WindowPeer {
+class DateEditPeer : public PaintedPeer {
  public:
   // Space between the field's left edge and its first character, as the model reckons when
   // it places the caret for a click.
@@ -35,10 +35,11 @@ class DateEditPeer : public WindowPeer {
   WindowKind Kind() const override;
   void Created() override;
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+  // Draws the whole field off-screen and copies it to dc at once.
+  void Paint(HDC dc) override;
 
  private:
   TJvDateEdit& Edit() const { return static_cast<TJvDateEdit&>(Control()); }
-  void Paint(HDC dc);
   // Opens or closes the popup to match the model, and shows its selected day.
   void SyncDropDown();
   void PlaceCaret();

@@ -13,13 +13,11 @@ FormPeer::~FormPeer() {
 
 WindowKind FormPeer::Kind() const {
   const FormStyles styles = StylesOfForm(Form().BorderStyle(), Form().BorderIcons());
-  WindowKind kind;
-  kind.class_name = L"TavolexForm";
-  kind.own_class = true;
-  kind.class_style = CS_DBLCLKS;
-  kind.style = styles.style;
-  kind.ex_style = styles.ex_style | WS_EX_CONTROLPARENT;
-  return kind;
+  return {.class_name = L"TavolexForm",
+          .own_class = true,
+          .class_style = CS_DBLCLKS,
+          .style = styles.style,
+          .ex_style = styles.ex_style | WS_EX_CONTROLPARENT};
 }
 
 void FormPeer::Created() { applied_ = Form().Bounds(); }

@@ -30,7 +30,9 @@ SCROLLINFO GridScrollInfo(int row_count, int visible_rows, int current_row) {
   return info;
 }
 
-GridPeer::GridPeer(Win32Backend& backend, TDBGrid& grid) : WindowPeer(backend, grid) {}
+// The picture covers every pixel; erasing first would only flicker.
+GridPeer::GridPeer(Win32Backend& backend, TDBGrid& grid)
+    : PaintedPeer(backend, grid, Background::kPaintCovers) {}
 
 GridPeer::~GridPeer() {
   if (buffer_dc_ != nullptr) {
@@ -41,13 +43,11 @@ GridPeer::~GridPeer() {
 }
 
 WindowKind GridPeer::Kind() const {
-  WindowKind kind;
-  kind.class_name = L"TavolexGrid";
-  kind.own_class = true;
-  kind.class_style = CS_DBLCLKS;
-  kind.style = WS_VSCROLL;
-  kind.ex_style = WS_EX_CLIENTEDGE;
-  return kind;
+  return {.class_name = L"TavolexGrid",
+          .own_class = true,
+          .class_style = CS_DBLCLKS,
+          .style = WS_VSCROLL,
+          .ex_style = WS_EX_CLIENTEDGE};
 }
 
 void GridPeer::Created() { UpdateScrollBar(); }
@@ -63,12 +63,12 @@ void GridPeer::Changed(ControlChange change) {
     case ControlChange::Color:
     case ControlChange::Enabled:
     case ControlChange::Appearance:
-      WindowPeer::Changed(change);
+      PaintedPeer::Changed(change);
       UpdateScrollBar();
       InvalidateRect(Hwnd(), nullptr, FALSE);
       break;
     default:
-      WindowPeer::Changed(change);
+      PaintedPeer::Changed(change);
       break;
   }
 }
@@ -162,19 +162,6 @@ void GridPeer::Wheel(int delta) {
 
 LRESULT GridPeer::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_ERASEBKGND:
-      // The picture covers every pixel; erasing first would only flicker.
-      return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(Hwnd(), &ps);
-      Paint(dc);
-      EndPaint(Hwnd(), &ps);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wparam));
-      return 0;
     case WM_SIZE:
       InvalidateRect(Hwnd(), nullptr, FALSE);
       break;
@@ -190,7 +177,7 @@ LRESULT GridPeer::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     default:
       break;
   }
-  return WindowPeer::OnMessage(message, wparam, lparam);
+  return PaintedPeer::OnMessage(message, wparam, lparam);
 }
 
 }  // namespace tvx::win32

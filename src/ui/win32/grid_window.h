@@ -10,7 +10,7 @@
 #pragma once
 
 #include "ui/db_grid.h"
-#include "ui/win32/window_peer.h"
+#include "ui/win32/painted_peer.h"
 
 namespace tvx::win32 {
 
@@ -18,7 +18,7 @@ namespace tvx::win32 {
 // The range is clamped so that it never overflows, whatever the row count.
 SCROLLINFO GridScrollInfo(int row_count, int visible_rows, int current_row);
 
-class GridPeer : public WindowPeer {
+class GridPeer : public PaintedPeer {
  public:
   GridPeer(Win32Backend& backend, TDBGrid& grid);
   ~GridPeer() override;
@@ -28,10 +28,11 @@ class GridPeer : public WindowPeer {
   WindowKind Kind() const override;
   void Created() override;
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+  // Draws the grid into the off-screen picture and copies it to dc.
+  void Paint(HDC dc) override;
 
  private:
   TDBGrid& Grid() const { return static_cast<TDBGrid&>(Control()); }
-  void Paint(HDC dc);
   void UpdateScrollBar();
   void ScrollRequest(int request);
   void Wheel(int delta);

@@ -8,51 +8,18 @@
 namespace tvx::win32 {
 
 WindowKind GroupBoxPeer::Kind() const {
-  WindowKind kind;
-  kind.class_name = L"BUTTON";
-  kind.style = BS_GROUPBOX | WS_CLIPCHILDREN;
-  kind.ex_style = WS_EX_CONTROLPARENT;
-  return kind;
-}
-
-void GroupBoxPeer::Changed(ControlChange change) {
-  WindowPeer::Changed(change);
-  if (Hwnd() == nullptr) return;
-  switch (change) {
-    case ControlChange::Text:
-    case ControlChange::Font:
-    case ControlChange::Color:
-    case ControlChange::Enabled:
-      InvalidateRect(Hwnd(), nullptr, TRUE);
-      break;
-    default:
-      break;
-  }
+  return {.class_name = L"BUTTON",
+          .style = BS_GROUPBOX | WS_CLIPCHILDREN,
+          .ex_style = WS_EX_CONTROLPARENT};
 }
 
 LRESULT GroupBoxPeer::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
-  switch (message) {
-    case WM_ERASEBKGND:
-      EraseWithColor(reinterpret_cast<HDC>(wparam), Control().Color());
-      return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(Hwnd(), &ps);
-      Paint(dc);
-      EndPaint(Hwnd(), &ps);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      EraseWithColor(reinterpret_cast<HDC>(wparam), Control().Color());
-      Paint(reinterpret_cast<HDC>(wparam));
-      return 0;
-    case WM_ENABLE:
-      // The system's box repaints itself here; ours is drawn by WM_PAINT alone.
-      InvalidateRect(Hwnd(), nullptr, TRUE);
-      return 0;
-    default:
-      return WindowPeer::OnMessage(message, wparam, lparam);
+  if (message == WM_ENABLE) {
+    // The system's box repaints itself here; ours is drawn by WM_PAINT alone.
+    InvalidateRect(Hwnd(), nullptr, TRUE);
+    return 0;
   }
+  return PaintedPeer::OnMessage(message, wparam, lparam);
 }
 
 void GroupBoxPeer::Paint(HDC dc) {

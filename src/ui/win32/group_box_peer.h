@@ -5,21 +5,19 @@
 #pragma once
 
 #include "ui/group_box.h"
-#include "ui/win32/window_peer.h"
+#include "ui/win32/painted_peer.h"
 
 namespace tvx::win32 {
 
-class GroupBoxPeer : public WindowPeer {
+class GroupBoxPeer : public PaintedPeer {
  public:
-  GroupBoxPeer(Win32Backend& backend, TGroupBox& box) : WindowPeer(backend, box) {}
+  GroupBoxPeer(Win32Backend& backend, TGroupBox& box)
+      : PaintedPeer(backend, box, Background::kControlColor) {}
 
  protected:
   WindowKind Kind() const override;
-  void Changed(ControlChange change) override;
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
-
- private:
-  void Paint(HDC dc);
+  void Paint(HDC dc) override;
 };
 
 }  // namespace tvx::win32

@@ -54,51 +54,16 @@ int InkedWidth(HDC dc, const std::wstring& text, int measured_width, int height)
 }  // namespace
 
 WindowKind LabelPeer::Kind() const {
-  WindowKind kind;
-  kind.class_name = L"TavolexLabel";
-  kind.own_class = true;
-  kind.class_style = CS_HREDRAW | CS_VREDRAW;
-  return kind;
-}
-
-void LabelPeer::Changed(ControlChange change) {
-  WindowPeer::Changed(change);
-  if (Hwnd() == nullptr) return;
-  switch (change) {
-    case ControlChange::Text:
-    case ControlChange::Font:
-    case ControlChange::Color:
-    case ControlChange::Enabled:
-      InvalidateRect(Hwnd(), nullptr, TRUE);
-      break;
-    default:
-      break;
-  }
+  return {.class_name = L"TavolexLabel", .own_class = true, .class_style = CS_HREDRAW | CS_VREDRAW};
 }
 
 LRESULT LabelPeer::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
-  switch (message) {
-    case WM_ERASEBKGND:
-      EraseWithColor(reinterpret_cast<HDC>(wparam), Control().Color());
-      return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(Hwnd(), &ps);
-      Paint(dc);
-      EndPaint(Hwnd(), &ps);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      EraseWithColor(reinterpret_cast<HDC>(wparam), Control().Color());
-      Paint(reinterpret_cast<HDC>(wparam));
-      return 0;
-    case WM_LBUTTONDOWN:
-      // The peer may be gone once the click has been handled.
-      input::Click(Control());
-      return 0;
-    default:
-      return WindowPeer::OnMessage(message, wparam, lparam);
+  if (message == WM_LBUTTONDOWN) {
+    // The peer may be gone once the click has been handled.
+    input::Click(Control());
+    return 0;
   }
+  return PaintedPeer::OnMessage(message, wparam, lparam);
 }
 
 void LabelPeer::Paint(HDC dc) {

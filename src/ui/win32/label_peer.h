@@ -8,22 +8,19 @@
 #pragma once
 
 #include "ui/label.h"
-#include "ui/win32/window_peer.h"
+#include "ui/win32/painted_peer.h"
 
 namespace tvx::win32 {
 
-class LabelPeer : public WindowPeer {
+class LabelPeer : public PaintedPeer {
  public:
-  LabelPeer(Win32Backend& backend, TLabel& label) : WindowPeer(backend, label) {}
-
-  void Changed(ControlChange change) override;
+  LabelPeer(Win32Backend& backend, TLabel& label)
+      : PaintedPeer(backend, label, Background::kControlColor) {}
 
  protected:
   WindowKind Kind() const override;
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
-
- private:
-  void Paint(HDC dc);
+  void Paint(HDC dc) override;
 };
 
 }  // namespace tvx::win32

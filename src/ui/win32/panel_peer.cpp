@@ -23,37 +23,11 @@ void DrawBevel(HDC dc, RECT& rect, TBevelCut cut, int32_t width) {
 }  // namespace
 
 WindowKind PanelPeer::Kind() const {
-  WindowKind kind;
-  kind.class_name = L"TavolexPanel";
-  kind.own_class = true;
-  kind.class_style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-  kind.style = WS_CLIPCHILDREN;
-  kind.ex_style = WS_EX_CONTROLPARENT;
-  return kind;
-}
-
-void PanelPeer::Changed(ControlChange change) {
-  WindowPeer::Changed(change);
-  if (change == ControlChange::Appearance && Hwnd() != nullptr) {
-    InvalidateRect(Hwnd(), nullptr, TRUE);
-  }
-}
-
-LRESULT PanelPeer::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
-  switch (message) {
-    case WM_ERASEBKGND:
-      EraseWithColor(reinterpret_cast<HDC>(wparam), Control().Color());
-      return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(Hwnd(), &ps);
-      Paint(dc);
-      EndPaint(Hwnd(), &ps);
-      return 0;
-    }
-    default:
-      return WindowPeer::OnMessage(message, wparam, lparam);
-  }
+  return {.class_name = L"TavolexPanel",
+          .own_class = true,
+          .class_style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
+          .style = WS_CLIPCHILDREN,
+          .ex_style = WS_EX_CONTROLPARENT};
 }
 
 void PanelPeer::Paint(HDC dc) {

@@ -5,21 +5,18 @@
 #pragma once
 
 #include "ui/panel.h"
-#include "ui/win32/window_peer.h"
+#include "ui/win32/painted_peer.h"
 
 namespace tvx::win32 {
 
-class PanelPeer : public WindowPeer {
+class PanelPeer : public PaintedPeer {
  public:
-  PanelPeer(Win32Backend& backend, TPanel& panel) : WindowPeer(backend, panel) {}
-  void Changed(ControlChange change) override;
+  PanelPeer(Win32Backend& backend, TPanel& panel)
+      : PaintedPeer(backend, panel, Background::kControlColor) {}
 
  protected:
   WindowKind Kind() const override;
-  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
-
- private:
-  void Paint(HDC dc);
+  void Paint(HDC dc) override;
 };
 
 }  // namespace tvx::win32

@@ -3,17 +3,19 @@
 // keys and mouse input like every peer.
 #pragma once
 
-#include "ui/win32/window_peer.h"
+#include "ui/win32/painted_peer.h"
 
 namespace tvx::win32 {
 
-class PlainPeer : public WindowPeer {
+class PlainPeer : public PaintedPeer {
  public:
-  PlainPeer(Win32Backend& backend, TControl& control) : WindowPeer(backend, control) {}
+  PlainPeer(Win32Backend& backend, TControl& control)
+      : PaintedPeer(backend, control, Background::kControlColor) {}
 
  protected:
   WindowKind Kind() const override;
-  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+  // Nothing is drawn over the background.
+  void Paint(HDC /*dc*/) override {}
 };
 
 }  // namespace tvx::win32

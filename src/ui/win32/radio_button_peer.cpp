@@ -6,10 +6,7 @@
 namespace tvx::win32 {
 
 WindowKind RadioButtonPeer::Kind() const {
-  WindowKind kind;
-  kind.class_name = L"BUTTON";
-  kind.style = BS_RADIOBUTTON | BS_TEXT;
-  return kind;
+  return {.class_name = L"BUTTON", .style = BS_RADIOBUTTON | BS_TEXT};
 }
 
 void RadioButtonPeer::Created() { ShowCheck(); }
