@@ -12,6 +12,8 @@
 #include <string>
 #include <thread>
 
+#include "support/watchdog.h"
+
 namespace tvx::test {
 
 class OperatorScript {
@@ -40,22 +42,6 @@ class OperatorScript {
   std::deque<Step> steps_;
   std::chrono::steady_clock::time_point waiting_since_{};
   bool running_ = false;
-};
-
-// Ends the process with a message when it is not disarmed in time: the last resort against a
-// loop that nothing ends.
-class Watchdog {
- public:
-  explicit Watchdog(std::chrono::seconds limit);
-  ~Watchdog();
-  Watchdog(const Watchdog&) = delete;
-  Watchdog& operator=(const Watchdog&) = delete;
-
- private:
-  std::mutex mutex_;
-  std::condition_variable done_;
-  bool disarmed_ = false;
-  std::thread thread_;
 };
 
 }  // namespace tvx::test

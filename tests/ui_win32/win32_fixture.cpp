@@ -11,26 +11,6 @@ namespace tvx::test {
 using win32::AsHandle;
 using win32::AsHwnd;
 
-Watchdog::Watchdog(std::chrono::seconds limit)
-    : thread_([this, limit] {
-        std::unique_lock<std::mutex> lock(mutex_);
-        if (done_.wait_for(lock, limit, [this] { return disarmed_; })) return;
-        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::fprintf(stderr, "watchdog: %s.%s did not finish within %lld s\n",
-                     test != nullptr ? test->test_suite_name() : "?",
-                     test != nullptr ? test->name() : "?", static_cast<long long>(limit.count()));
-        std::fflush(stderr);
-        TerminateProcess(GetCurrentProcess(), 3);
-      }) {}
-
-Watchdog::~Watchdog() {
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    disarmed_ = true;
-  }
-  done_.notify_all();
-  thread_.join();
-}
 
 namespace {
 TimerScript* current_script = nullptr;

@@ -16,27 +16,12 @@
 #include <string>
 #include <thread>
 
+#include "support/watchdog.h"
 #include "ui/application.h"
 #include "ui/control.h"
 #include "ui/win32/win32_backend.h"
 
 namespace tvx::test {
-
-// Ends the process with a failure when it is not disarmed in time: a modal loop that nothing
-// ends would otherwise wait for ever.
-class Watchdog {
- public:
-  explicit Watchdog(std::chrono::seconds limit);
-  ~Watchdog();
-  Watchdog(const Watchdog&) = delete;
-  Watchdog& operator=(const Watchdog&) = delete;
-
- private:
-  std::mutex mutex_;
-  std::condition_variable done_;
-  bool disarmed_ = false;
-  std::thread thread_;
-};
 
 // Steps run one per tick of a thread timer, so they run inside whatever loop dispatches
 // messages: the modal loop of a form, a nested one, a message box's. A step given with a
