@@ -13,8 +13,6 @@ namespace tvx {
 
 namespace {
 
-constexpr const IID& kIid = tavolex::IID_IPluginCommand;
-
 // A new VT_UI1 array holding count bytes from data.
 SAFEARRAY* ByteArray(const void* data, std::size_t count) {
   SAFEARRAY* array = SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(count));
@@ -38,23 +36,23 @@ CommandObject::CommandObject(PluginObject* owner, TJvPluginCommand* command)
 CommandObject::~CommandObject() = default;
 
 HRESULT CommandObject::GetName(BSTR* text) {
-  return Guarded(kIid, [&] { OutText(text, command_->Name()); });
+  return Guarded(tavolex::IID_IPluginCommand, [&] { OutText(text, command_->Name()); });
 }
 
 HRESULT CommandObject::GetCaption(BSTR* text) {
-  return Guarded(kIid, [&] { OutText(text, command_->Caption()); });
+  return Guarded(tavolex::IID_IPluginCommand, [&] { OutText(text, command_->Caption()); });
 }
 
 HRESULT CommandObject::GetHint(BSTR* text) {
-  return Guarded(kIid, [&] { OutText(text, command_->Hint()); });
+  return Guarded(tavolex::IID_IPluginCommand, [&] { OutText(text, command_->Hint()); });
 }
 
 HRESULT CommandObject::GetData(BSTR* text) {
-  return Guarded(kIid, [&] { OutText(text, command_->Data()); });
+  return Guarded(tavolex::IID_IPluginCommand, [&] { OutText(text, command_->Data()); });
 }
 
 HRESULT CommandObject::GetDataBytes(SAFEARRAY** bytes) {
-  return Guarded(kIid, [&] {
+  return Guarded(tavolex::IID_IPluginCommand, [&] {
     *Required(bytes) = nullptr;
     const std::string encoded = Utf8ToWin1251(command_->Data());
     *bytes = ByteArray(encoded.data(), encoded.size());
@@ -62,11 +60,11 @@ HRESULT CommandObject::GetDataBytes(SAFEARRAY** bytes) {
 }
 
 HRESULT CommandObject::GetShortCut(USHORT* short_cut) {
-  return Guarded(kIid, [&] { *Required(short_cut) = command_->ShortCut(); });
+  return Guarded(tavolex::IID_IPluginCommand, [&] { *Required(short_cut) = command_->ShortCut(); });
 }
 
 HRESULT CommandObject::GetBitmap(LONG* width, LONG* height, SAFEARRAY** pixels) {
-  return Guarded(kIid, [&] {
+  return Guarded(tavolex::IID_IPluginCommand, [&] {
     *Required(pixels) = nullptr;
     const TBitmap& bitmap = *command_->Bitmap();
     std::string bytes;
@@ -81,7 +79,7 @@ HRESULT CommandObject::GetBitmap(LONG* width, LONG* height, SAFEARRAY** pixels) 
 }
 
 HRESULT CommandObject::Execute(IUnknown* /*sender*/) {
-  return Guarded(kIid, [&] { command_->OnExecute().Fire(command_); });
+  return Guarded(tavolex::IID_IPluginCommand, [&] { command_->OnExecute().Fire(command_); });
 }
 
 }  // namespace tvx

@@ -17,8 +17,6 @@ namespace tvx {
 
 namespace {
 
-constexpr const IID& kIid = tavolex::IID_IHeadlessDriver;
-
 // Raises EInvalidArgument (E_INVALIDARG) unless 0 <= index < count.
 std::size_t CheckedIndex(LONG index, std::size_t count) {
   if (index < 0 || static_cast<std::size_t>(index) >= count) {
@@ -46,7 +44,7 @@ std::string HostFailureText(HRESULT status) {
 }  // namespace
 
 HRESULT HeadlessDriverObject::WhenModal(tavolex::IModalStep* step) {
-  return Guarded(kIid, [&] {
+  return Guarded(tavolex::IID_IHeadlessDriver, [&] {
     Required(step);
     // The step may run after this object is gone: it refers to the module's driver only.
     headless::HeadlessDriver& driver = driver_;
@@ -61,34 +59,37 @@ HRESULT HeadlessDriverObject::WhenModal(tavolex::IModalStep* step) {
 }
 
 HRESULT HeadlessDriverObject::GetPendingSteps(LONG* count) {
-  return Guarded(kIid, [&] { *Required(count) = Count(driver_.Backend().PendingSteps()); });
+  return Guarded(tavolex::IID_IHeadlessDriver,
+                 [&] { *Required(count) = Count(driver_.Backend().PendingSteps()); });
 }
 
 HRESULT HeadlessDriverObject::AnswerBox(LONG answer) {
-  return Guarded(kIid, [&] { driver_.AnswerBox(static_cast<TModalResult>(answer)); });
+  return Guarded(tavolex::IID_IHeadlessDriver,
+                 [&] { driver_.AnswerBox(static_cast<TModalResult>(answer)); });
 }
 
 HRESULT HeadlessDriverObject::GetPendingAnswers(LONG* count) {
-  return Guarded(kIid, [&] { *Required(count) = Count(driver_.Backend().PendingAnswers()); });
+  return Guarded(tavolex::IID_IHeadlessDriver,
+                 [&] { *Required(count) = Count(driver_.Backend().PendingAnswers()); });
 }
 
 HRESULT HeadlessDriverObject::GetActiveForm(BSTR* form) {
-  return Guarded(kIid, [&] {
+  return Guarded(tavolex::IID_IHeadlessDriver, [&] {
     const TCustomForm* active = tvx::ActiveForm();
     OutText(form, active != nullptr ? active->Name() : std::string());
   });
 }
 
 HRESULT HeadlessDriverObject::Click(BSTR control) {
-  return Guarded(kIid, [&] { driver_.Click(InText(control)); });
+  return Guarded(tavolex::IID_IHeadlessDriver, [&] { driver_.Click(InText(control)); });
 }
 
 HRESULT HeadlessDriverObject::Type(BSTR text) {
-  return Guarded(kIid, [&] { driver_.Type(InText(text)); });
+  return Guarded(tavolex::IID_IHeadlessDriver, [&] { driver_.Type(InText(text)); });
 }
 
 HRESULT HeadlessDriverObject::Press(USHORT key, LONG modifiers) {
-  return Guarded(kIid, [&] {
+  return Guarded(tavolex::IID_IHeadlessDriver, [&] {
     const ShiftState shift{(modifiers & tavolex::kShiftKey) != 0,
                            (modifiers & tavolex::kCtrlKey) != 0,
                            (modifiers & tavolex::kAltKey) != 0};
@@ -97,15 +98,15 @@ HRESULT HeadlessDriverObject::Press(USHORT key, LONG modifiers) {
 }
 
 HRESULT HeadlessDriverObject::CloseBox() {
-  return Guarded(kIid, [&] { driver_.CloseBox(); });
+  return Guarded(tavolex::IID_IHeadlessDriver, [&] { driver_.CloseBox(); });
 }
 
 HRESULT HeadlessDriverObject::ProcessMessages() {
-  return Guarded(kIid, [&] { driver_.ProcessMessages(); });
+  return Guarded(tavolex::IID_IHeadlessDriver, [&] { driver_.ProcessMessages(); });
 }
 
 HRESULT HeadlessDriverObject::GetControlText(BSTR control, BSTR* text) {
-  return Guarded(kIid, [&] {
+  return Guarded(tavolex::IID_IHeadlessDriver, [&] {
     TControl& found = driver_.Find(InText(control));
     if (const auto* date = dynamic_cast<const TJvDateEdit*>(&found)) {
       OutText(text, date->Text());
@@ -116,7 +117,7 @@ HRESULT HeadlessDriverObject::GetControlText(BSTR control, BSTR* text) {
 }
 
 HRESULT HeadlessDriverObject::GetControlState(BSTR control, LONG* state) {
-  return Guarded(kIid, [&] {
+  return Guarded(tavolex::IID_IHeadlessDriver, [&] {
     *Required(state) = 0;
     TControl& found = driver_.Find(InText(control));
     LONG bits = 0;
@@ -131,19 +132,20 @@ HRESULT HeadlessDriverObject::GetControlState(BSTR control, LONG* state) {
 }
 
 HRESULT HeadlessDriverObject::GetFocus(BSTR* control) {
-  return Guarded(kIid, [&] {
+  return Guarded(tavolex::IID_IHeadlessDriver, [&] {
     const TWinControl* focused = driver_.Focused();
     OutText(control, focused != nullptr ? focused->Name() : std::string());
   });
 }
 
 HRESULT HeadlessDriverObject::GetBoxCount(LONG* count) {
-  return Guarded(kIid, [&] { *Required(count) = Count(driver_.Boxes().size()); });
+  return Guarded(tavolex::IID_IHeadlessDriver,
+                 [&] { *Required(count) = Count(driver_.Boxes().size()); });
 }
 
 HRESULT HeadlessDriverObject::GetBox(LONG index, LONG* kind, BSTR* title, BSTR* text,
                                      tavolex::WindowHandleValue* owner, LONG* answer) {
-  return Guarded(kIid, [&] {
+  return Guarded(tavolex::IID_IHeadlessDriver, [&] {
     const headless::RecordedBox& box = driver_.Boxes()[CheckedIndex(index, driver_.Boxes().size())];
     *Required(kind) = static_cast<LONG>(box.kind);
     *Required(owner) = box.owner;
@@ -154,12 +156,13 @@ HRESULT HeadlessDriverObject::GetBox(LONG index, LONG* kind, BSTR* title, BSTR* 
 }
 
 HRESULT HeadlessDriverObject::GetWindowCount(LONG* count) {
-  return Guarded(kIid, [&] { *Required(count) = Count(driver_.Backend().Windows().size()); });
+  return Guarded(tavolex::IID_IHeadlessDriver,
+                 [&] { *Required(count) = Count(driver_.Backend().Windows().size()); });
 }
 
 HRESULT HeadlessDriverObject::GetWindow(LONG index, BSTR* form, tavolex::WindowHandleValue* handle,
                                         tavolex::WindowHandleValue* owner) {
-  return Guarded(kIid, [&] {
+  return Guarded(tavolex::IID_IHeadlessDriver, [&] {
     const auto& windows = driver_.Backend().Windows();
     const headless::WindowRecord& window = windows[CheckedIndex(index, windows.size())];
     *Required(handle) = window.handle;
@@ -169,11 +172,12 @@ HRESULT HeadlessDriverObject::GetWindow(LONG index, BSTR* form, tavolex::WindowH
 }
 
 HRESULT HeadlessDriverObject::GetFocusChangeCount(LONG* count) {
-  return Guarded(kIid, [&] { *Required(count) = Count(driver_.FocusChanges().size()); });
+  return Guarded(tavolex::IID_IHeadlessDriver,
+                 [&] { *Required(count) = Count(driver_.FocusChanges().size()); });
 }
 
 HRESULT HeadlessDriverObject::GetFocusChange(LONG index, BSTR* form, BSTR* control) {
-  return Guarded(kIid, [&] {
+  return Guarded(tavolex::IID_IHeadlessDriver, [&] {
     const auto& changes = driver_.FocusChanges();
     const headless::FocusRecord& change = changes[CheckedIndex(index, changes.size())];
     OutText(form, change.form);
@@ -182,13 +186,14 @@ HRESULT HeadlessDriverObject::GetFocusChange(LONG index, BSTR* form, BSTR* contr
 }
 
 HRESULT HeadlessDriverObject::GetOwnApplicationCurrent(VARIANT_BOOL* own) {
-  return Guarded(kIid, [&] {
+  return Guarded(tavolex::IID_IHeadlessDriver, [&] {
     *Required(own) = Application() == ModuleApplication() ? VARIANT_TRUE : VARIANT_FALSE;
   });
 }
 
 HRESULT HeadlessDriverObject::GetPostedCount(LONG* count) {
-  return Guarded(kIid, [&] { *Required(count) = Count(driver_.Backend().PostedCount()); });
+  return Guarded(tavolex::IID_IHeadlessDriver,
+                 [&] { *Required(count) = Count(driver_.Backend().PostedCount()); });
 }
 
 }  // namespace tvx

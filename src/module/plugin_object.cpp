@@ -8,11 +8,7 @@
 
 namespace tvx {
 
-namespace {
-
-constexpr const IID& kIid = tavolex::IID_IPlugin;
-
-}  // namespace
+namespace {}  // namespace
 
 PluginObject::PluginObject(TJvPlugIn* plugin) : plugin_(plugin) {}
 
@@ -27,35 +23,35 @@ PluginObject::~PluginObject() {
 }
 
 HRESULT PluginObject::GetPluginID(BSTR* text) {
-  return Guarded(kIid, [&] { OutText(text, plugin_->PluginID()); });
+  return Guarded(tavolex::IID_IPlugin, [&] { OutText(text, plugin_->PluginID()); });
 }
 
 HRESULT PluginObject::GetAuthor(BSTR* text) {
-  return Guarded(kIid, [&] { OutText(text, plugin_->Author()); });
+  return Guarded(tavolex::IID_IPlugin, [&] { OutText(text, plugin_->Author()); });
 }
 
 HRESULT PluginObject::GetCopyright(BSTR* text) {
-  return Guarded(kIid, [&] { OutText(text, plugin_->Copyright()); });
+  return Guarded(tavolex::IID_IPlugin, [&] { OutText(text, plugin_->Copyright()); });
 }
 
 HRESULT PluginObject::GetDescription(BSTR* text) {
-  return Guarded(kIid, [&] { OutText(text, plugin_->Description()); });
+  return Guarded(tavolex::IID_IPlugin, [&] { OutText(text, plugin_->Description()); });
 }
 
 HRESULT PluginObject::GetPluginVersion(BSTR* text) {
-  return Guarded(kIid, [&] { OutText(text, plugin_->PluginVersion()); });
+  return Guarded(tavolex::IID_IPlugin, [&] { OutText(text, plugin_->PluginVersion()); });
 }
 
 HRESULT PluginObject::GetInstanceCount(LONG* count) {
-  return Guarded(kIid, [&] { *Required(count) = plugin_->InstanceCount(); });
+  return Guarded(tavolex::IID_IPlugin, [&] { *Required(count) = plugin_->InstanceCount(); });
 }
 
 HRESULT PluginObject::GetCommandCount(LONG* count) {
-  return Guarded(kIid, [&] { *Required(count) = plugin_->Commands()->Count(); });
+  return Guarded(tavolex::IID_IPlugin, [&] { *Required(count) = plugin_->Commands()->Count(); });
 }
 
 HRESULT PluginObject::GetCommand(LONG index, tavolex::IPluginCommand** command) {
-  return Guarded(kIid, [&] {
+  return Guarded(tavolex::IID_IPlugin, [&] {
     *Required(command) = nullptr;
     TJvPluginCommand* item = plugin_->Commands()->Items(index);  // EListError outside the range
     *command = (new CommandObject(this, item))->AsInterface();
@@ -64,7 +60,7 @@ HRESULT PluginObject::GetCommand(LONG index, tavolex::IPluginCommand** command) 
 
 HRESULT PluginObject::Initialize(IUnknown* /*host_object*/, tavolex::IHostApplication* application,
                                  BSTR file_name, VARIANT_BOOL* allow_load) {
-  return Guarded(kIid, [&] {
+  return Guarded(tavolex::IID_IPlugin, [&] {
     *Required(allow_load) = VARIANT_FALSE;
     if (application == nullptr) {
       throw EInvalidArgument(E_POINTER, "Initialize needs the host's application object");
@@ -77,11 +73,11 @@ HRESULT PluginObject::Initialize(IUnknown* /*host_object*/, tavolex::IHostApplic
 }
 
 HRESULT PluginObject::Configure() {
-  return Guarded(kIid, [&] { plugin_->Configure(); });
+  return Guarded(tavolex::IID_IPlugin, [&] { plugin_->Configure(); });
 }
 
 HRESULT PluginObject::PluginMessage(LONG message, BSTR text) {
-  return Guarded(kIid, [&] { plugin_->DoPluginMessage(message, InText(text)); });
+  return Guarded(tavolex::IID_IPlugin, [&] { plugin_->DoPluginMessage(message, InText(text)); });
 }
 
 }  // namespace tvx
