@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "protocol/errors.h"
+#include "server/server_launch.h"
 
 namespace tvx::example::test {
 
@@ -104,35 +105,16 @@ ServerProcess::ServerProcess(const std::filesystem::path& data_folder,
                              std::vector<std::string> arguments, std::uint16_t port) {
   log_ = data_folder.string() + ".log." + std::to_string(::getpid()) + "." +
          std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
-  int out[2];
-  if (::pipe(out) != 0) throw std::runtime_error("pipe failed");
   std::vector<std::string> args = {TVX_APP_SERVER_PATH, "--data", data_folder.string(), "--port",
                                    std::to_string(port)};
   args.insert(args.end(), arguments.begin(), arguments.end());
-  pid_ = ::fork();
-  if (pid_ == 0) {
-    ::dup2(out[1], STDOUT_FILENO);
-    const int log = ::open(log_.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-    ::dup2(log, STDERR_FILENO);
-    ::close(out[0]);
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    ::execv(argv[0], argv.data());
-    ::_exit(127);
+  try {
+    const LaunchedServer server = LaunchServer(std::move(args), log_.string());
+    pid_ = server.pid;
+    port_ = server.port;
+  } catch (const std::runtime_error& error) {
+    throw std::runtime_error(error.what() + std::string("\n") + Log());
   }
-  ::close(out[1]);
-  // The first line on standard output: "listening on 127.0.0.1:PORT".
-  std::string line;
-  char c = 0;
-  while (::read(out[0], &c, 1) == 1 && c != '\n') line += c;
-  ::close(out[0]);
-  const auto colon = line.rfind(':');
-  if (line.rfind("listening on ", 0) != 0 || colon == std::string::npos) {
-    Kill();
-    throw std::runtime_error("the server did not start: " + line + "\n" + Log());
-  }
-  port_ = static_cast<std::uint16_t>(std::stoi(line.substr(colon + 1)));
 }
 
 ServerProcess::~ServerProcess() {
