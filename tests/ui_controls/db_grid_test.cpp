@@ -13,6 +13,7 @@
 #include "db/data_packet_writer.h"
 #include "db/fields.h"
 #include "rtl/rtl_test_support.h"
+#include "support/history_grid.h"
 #include "ui/button.h"
 #include "ui/form.h"
 #include "ui/headless/headless_driver.h"
@@ -67,17 +68,7 @@ class DBGridTest : public testing_support::KeepFormatSettings {
     grid->SetName("DBGrid1");
     grid->SetBounds(0, 0, 424, 286);
     grid->SetParent(form);
-    const char* const titles[] = {"Дата экспорта", "Изменения с", "Изменения по"};
-    const char* const fields[] = {"EXPORT_DATE", "EXPORT_FROM", "EXPORT_TO"};
-    const int32_t widths[] = {129, 140, 121};
-    for (int i = 0; i < 3; ++i) {
-      TColumn* column = grid->Columns()->Add();
-      column->SetFieldName(fields[i]);
-      column->Title()->SetCaption(titles[i]);
-      column->SetWidth(widths[i]);
-    }
-    grid->SetOptions(
-        {dgTitles, dgIndicator, dgColLines, dgRowLines, dgTabs, dgConfirmDelete, dgCancelOnExit});
+    test::SetUpHistoryColumns(*grid);
     grid->SetDataSource(source);
     button = Create<TButton>(form);
     button->SetName("btnOK");

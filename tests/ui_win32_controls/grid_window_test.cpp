@@ -16,6 +16,7 @@
 #include "db/fields.h"
 #include "native_form_fixture.h"
 #include "native_input.h"
+#include "support/history_grid.h"
 #include "ui/button.h"
 #include "ui/db_grid.h"
 #include "ui/win32/gdi_cache.h"
@@ -38,17 +39,7 @@ class GridWindowTest : public NativeFormTest {
     }
     source = Create<TDataSource>(form);
     grid = Place<TDBGrid>("DBGrid1", 0, 0, 424, 286);
-    const char* const titles[] = {"Дата экспорта", "Изменения с", "Изменения по"};
-    const char* const fields[] = {"EXPORT_DATE", "EXPORT_FROM", "EXPORT_TO"};
-    const int32_t widths[] = {129, 140, 121};
-    for (int i = 0; i < 3; ++i) {
-      TColumn* column = grid->Columns()->Add();
-      column->SetFieldName(fields[i]);
-      column->Title()->SetCaption(titles[i]);
-      column->SetWidth(widths[i]);
-    }
-    grid->SetOptions(
-        {dgTitles, dgIndicator, dgColLines, dgRowLines, dgTabs, dgConfirmDelete, dgCancelOnExit});
+    SetUpHistoryColumns(*grid);
     grid->SetDataSource(source);
     button = Place<TButton>("btnOK", 343, 294, 75, 25);
   }
