@@ -128,13 +128,8 @@ rm -rf "$out"
 mkdir -p "$out/exports"
 ls "$data/exports" 2>/dev/null | sort >"$work/exports.before" || true
 
-for n in $(seq 91 130); do
-  [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || break
-done
-Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=":$n"
-for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.1; done
+source tools/x_display.sh
+start_x_display 91 130 1024x768x24
 
 log "host: the scripted operator plays the demo on display $DISPLAY"
 # A Wine desktop draws the windows' frames and title bars; the host prints "@@shot NAME" when

@@ -30,27 +30,14 @@ cleanup() {
 trap cleanup EXIT
 
 # An X display of our own.
-for n in $(seq 140 180); do
-  [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || break
-done
-Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=":$n"
-for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.1; done
+source tools/x_display.sh
+start_x_display 140 180
 
-# The build's Wine prefix (created once), English message boxes, 96 pixels per inch.
+# The build's Wine prefix (created once, with Wine's Tahoma and Marlett), English message
+# boxes, 96 pixels per inch.
 export TAVOLEX_WINE_ROOT=$build
 export LC_ALL=C.UTF-8
 "$root/cmake/wine-run" --init
-# Wine's own Tahoma (the dialogs' font) and Marlett (the title bars' buttons) go into the
-# prefix's font folder: without them Wine draws another face in their place.
-fonts=$build/wineprefix/drive_c/windows/Fonts
-for font in tahoma.ttf tahomabd.ttf marlett.ttf; do
-  if [ -f "/usr/share/wine/fonts/$font" ] && [ ! -f "$fonts/$font" ]; then
-    mkdir -p "$fonts" && cp "/usr/share/wine/fonts/$font" "$fonts/"
-  fi
-done
-
 # Runs the program (with its arguments after the exchange folder) and takes the pictures it
 # asks for, until it ends.
 taken=0
