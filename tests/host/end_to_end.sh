@@ -104,9 +104,17 @@ run_host() {
   local extra=()
   [ -n "$plugins" ] && extra=(--plugins "Z:$plugins")
   # wine-run finds the build's Wine prefix from the working folder (CTest's is in the build).
-  LC_ALL=$wine_locale "$wine" "$host" "${extra[@]}" --script "Z:$scripts/$script" "$@" \
-    >"$log" 2>"$log.stderr"
-  host_rc=$?
+  local attempt
+  for attempt in 1 2; do
+    LC_ALL=$wine_locale "$wine" "$host" "${extra[@]}" --script "Z:$scripts/$script" "$@" \
+      >"$log" 2>"$log.stderr"
+    host_rc=$?
+    # Wine now and then fails to start a program at all (it ends at once without a line of
+    # output, the host's first line never printed): such a start is tried once more. A host
+    # that started has done its part, right or wrong, and is judged as it is.
+    [ "$host_rc" -ne 0 ] && [ ! -s "$log" ] && [ "$attempt" -eq 1 ] || break
+    echo "note: $(basename "$log"): Wine did not start the host (status $host_rc); once more"
+  done
   tr -d '\r' <"$log" >"$log.tmp" && mv "$log.tmp" "$log"
   if grep -q 'failed: HeadlessFailure' "$log"; then
     echo "SKIPPED: the Tavolex.plu beside the host is the headless variant: it opened no" \
