@@ -31,19 +31,9 @@ done
 
 log() { printf '\n== %s\n' "$*"; }
 
-# --- what a fresh Debian machine lacks ---------------------------------------------------
-packages=(cmake make g++ googletest libgtest-dev nlohmann-json3-dev libsqlite3-dev mingw-w64
-          wine64 xvfb xauth imagemagick)
-missing=()
-for p in "${packages[@]}"; do dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p"); done
-if [ ${#missing[@]} -gt 0 ]; then
-  log "installing: ${missing[*]}"
-  sudo=
-  [ "$(id -u)" -ne 0 ] && sudo=sudo
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
-    "${missing[@]}" >/dev/null
-fi
+# --- what a fresh Debian machine lacks: installed, or the demo stops with what is missing ------
+source tools/setup.sh
+tavolex_setup
 
 jobs=${JOBS:-2}
 # The build folders of ./run test, unless told otherwise.
@@ -74,14 +64,6 @@ build mingw "$mingw_build" tavolex_host
 export TAVOLEX_WINE_ROOT=$mingw_build
 wine_run=$root/cmake/wine-run
 env -u DISPLAY "$wine_run" --init
-# Wine's own Tahoma (the dialogs' font) and Marlett (the title bars' buttons) into the prefix's
-# font folder: without them Wine draws another face in their place.
-fonts=$mingw_build/wineprefix/drive_c/windows/Fonts
-for font in tahoma.ttf tahomabd.ttf marlett.ttf; do
-  if [ -f "/usr/share/wine/fonts/$font" ] && [ ! -f "$fonts/$font" ]; then
-    mkdir -p "$fonts" && cp "/usr/share/wine/fonts/$font" "$fonts/"
-  fi
-done
 # The host is a Russian application: Russian dates and number formats.
 wine_locale=${TAVOLEX_LOCALE:-ru_RU.UTF-8}
 

@@ -31,7 +31,7 @@ tavolex_checks=(
   "file|/usr/include/gtest/gtest.h|libgtest-dev|GoogleTest for the native tests"
   "file|/usr/lib/x86_64-linux-gnu/libgtest.a|libgtest-dev|GoogleTest for the native tests"
   "file|/usr/src/googletest/googletest/CMakeLists.txt|googletest|GoogleTest's sources, built for the Windows tests"
-  "file|/usr/lib/x86_64-linux-gnu/libbenchmark.a|libbenchmark-dev|Google Benchmark (./run bench)"
+  "file|/usr/lib/x86_64-linux-gnu/libbenchmark.so|libbenchmark-dev|Google Benchmark (./run bench)"
   "file|/usr/include/nlohmann/json.hpp|nlohmann-json3-dev|reads the windows' stored descriptions"
   "file|/usr/include/sqlite3.h|libsqlite3-dev|the example application server's database"
   "file|/usr/lib/x86_64-linux-gnu/libsqlite3.so|libsqlite3-dev|the example application server's database"
