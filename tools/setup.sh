@@ -63,32 +63,32 @@ tavolex_check_path() {
   local kind=$1 what=$2
   case "$kind" in
     command) command -v "$what" 2>/dev/null || true ;;
-    file | font) [ -e "$what" ] && echo "$what" || true ;;
-    locale) tavolex_locale_present "$what" && echo "$what" || true ;;
+    file | font) if [ -e "$what" ]; then echo "$what"; fi ;;
+    locale) if tavolex_locale_present "$what"; then echo "$what"; fi ;;
     *) echo "requirements: unknown kind '$kind' for $what" >&2; return 2 ;;
   esac
 }
 
 tavolex_doctor() {
-  local quiet=${1:-} entry kind what package purpose found missing=0
+  local quiet=${1:-} entry kind what package purpose found problems=0
   for entry in "${tavolex_checks[@]}"; do
     IFS='|' read -r kind what package purpose <<<"$entry"
     found=$(tavolex_check_path "$kind" "$what")
     if [ -n "$found" ]; then
       [ "$quiet" = --quiet ] || printf 'ok       %-8s %-40s %-28s %s\n' "$kind" "$what" "$package" "$purpose"
     else
-      missing=$((missing + 1))
+      problems=$((problems + 1))
       printf 'MISSING  %-8s %-40s %-28s %s\n' "$kind" "$what" "$package" "$purpose"
     fi
   done
   local packages
   packages=$(tavolex_missing_packages | tr '\n' ' ')
   if [ -n "$packages" ]; then
-    missing=$((missing + 1))
+    problems=$((problems + 1))
     printf 'MISSING  packages of the install list: %s\n' "$packages"
   fi
-  if [ "$missing" -gt 0 ]; then
-    printf '%d missing: `./run test` (or any verb) installs them on Debian 12.\n' "$missing"
+  if [ "$problems" -gt 0 ]; then
+    printf '%d missing: ./run setup (or any verb) installs them on Debian 12.\n' "$problems"
     return 1
   fi
   [ "$quiet" = --quiet ] || echo "Everything the scripts and tests use is there."
