@@ -63,6 +63,24 @@ std::u16string_view NameOf(LPOLESTR name) {
   return {text, length};
 }
 
+// Runs the body of a COM method: no C++ exception may leave one. Running out of memory is
+// E_OUTOFMEMORY; anything else unforeseen is E_UNEXPECTED with error info that says so.
+template <class Body>
+HRESULT Guarded(Body body) noexcept {
+  try {
+    return body();
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  } catch (...) {
+    try {
+      return SetCallError(E_UNEXPECTED, kConnectionErrorSource,
+                          "Внутренняя ошибка соединения с сервером приложений");
+    } catch (...) {
+      return E_UNEXPECTED;
+    }
+  }
+}
+
 }  // namespace
 
 ComPtr<RemoteAppServer> RemoteAppServer::Connect(const ClientOptions& options) {
@@ -105,8 +123,12 @@ HRESULT RemoteAppServer::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
   return E_NOTIMPL;
 }
 
-HRESULT RemoteAppServer::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID,
+HRESULT RemoteAppServer::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID lcid,
                                        DISPID* ids) {
+  return Guarded([&] { return FindIds(riid, names, count, lcid, ids); });
+}
+
+HRESULT RemoteAppServer::FindIds(REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
   if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
   if (names == nullptr || ids == nullptr || count == 0) return E_INVALIDARG;
   // The methods take no named arguments: every name after the first is unknown.
@@ -124,8 +146,14 @@ HRESULT RemoteAppServer::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count,
   return S_OK;
 }
 
-HRESULT RemoteAppServer::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
+HRESULT RemoteAppServer::Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params,
                                 VARIANT* result, EXCEPINFO* exception, UINT* arg_error) {
+  return Guarded(
+      [&] { return CallMethod(id, riid, lcid, flags, params, result, exception, arg_error); });
+}
+
+HRESULT RemoteAppServer::CallMethod(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
+                                    VARIANT* result, EXCEPINFO* exception, UINT* arg_error) {
   if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
   const auto& methods = client_.Methods();
   if (id < 1 || static_cast<std::size_t>(id) > methods.size() || (flags & DISPATCH_METHOD) == 0) {
@@ -189,6 +217,13 @@ HRESULT RemoteAppServer::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPA
 HRESULT RemoteAppServer::AS_GetRecords(BSTR ProviderName, int Count, int* RecsOut, int Options,
                                        BSTR CommandText, VARIANT* Params, VARIANT*,
                                        VARIANT* Result) {
+  return Guarded([&] {
+    return GetRecords(ProviderName, Count, RecsOut, Options, CommandText, Params, Result);
+  });
+}
+
+HRESULT RemoteAppServer::GetRecords(BSTR ProviderName, int Count, int* RecsOut, int Options,
+                                    BSTR CommandText, VARIANT* Params, VARIANT* Result) {
   if (Result == nullptr) return E_POINTER;
   GetRecordsRequest request;
   request.provider = Utf16ToUtf8(BStrView(ProviderName));

@@ -71,6 +71,13 @@ class RemoteAppServer final : public IAppServer, public ISupportErrorInfo {
 
  private:
   explicit RemoteAppServer(const ClientOptions& options) : client_(options) {}
+  // The bodies of the COM methods above, which may raise C++ exceptions; the methods turn
+  // those into status codes.
+  HRESULT FindIds(REFIID riid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids);
+  HRESULT CallMethod(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params,
+                     VARIANT* result, EXCEPINFO* exception, UINT* arg_error);
+  HRESULT GetRecords(BSTR provider, int count, int* records_out, int options, BSTR command_text,
+                     VARIANT* params, VARIANT* result);
   ~RemoteAppServer() = default;
 
   std::atomic<ULONG> references_{1};

@@ -35,6 +35,7 @@ int LastError() { return WSAGetLastError(); }
 bool WouldBlock(int error) { return error == WSAEWOULDBLOCK || error == WSAEINPROGRESS; }
 bool Interrupted(int error) { return error == WSAEINTR; }
 bool IsRefused(int error) { return error == WSAECONNREFUSED; }
+bool AbortedBeforeAccept(int error) { return error == WSAECONNRESET; }
 void CloseNative(Native s) { closesocket(s); }
 constexpr int kSendFlags = 0;
 
@@ -73,6 +74,13 @@ bool WouldBlock(int error) {
 }
 bool Interrupted(int error) { return error == EINTR; }
 bool IsRefused(int error) { return error == ECONNREFUSED; }
+// Linux reports the network errors of a connection that is still being set up through accept;
+// they concern that one client, not the listener.
+bool AbortedBeforeAccept(int error) {
+  return error == ECONNABORTED || error == EPROTO || error == ENETDOWN || error == ENOPROTOOPT ||
+         error == EHOSTDOWN || error == ENONET || error == EHOSTUNREACH || error == EOPNOTSUPP ||
+         error == ENETUNREACH || error == EPERM;
+}
 void CloseNative(Native s) { ::close(s); }
 constexpr int kSendFlags = MSG_NOSIGNAL;
 void StartWinsock() {}
@@ -273,19 +281,38 @@ bool Socket::PeerGone() {
   return true;
 }
 
-std::string Socket::PeerName() const {
+namespace {
+
+// The numeric host and port of a socket's peer; false when unknown.
+bool PeerParts(std::intptr_t handle, std::string& host, std::string& port) {
   sockaddr_storage address{};
   socklen_t length = sizeof address;
-  if (getpeername(ToNative(handle_), reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-    return {};
+  if (getpeername(ToNative(handle), reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+    return false;
   }
-  char host[64] = {};
+  char host_text[64] = {};
   char service[16] = {};
-  if (getnameinfo(reinterpret_cast<sockaddr*>(&address), length, host, sizeof host, service,
-                  sizeof service, NI_NUMERICHOST | NI_NUMERICSERV) != 0) {
-    return {};
+  if (getnameinfo(reinterpret_cast<sockaddr*>(&address), length, host_text, sizeof host_text,
+                  service, sizeof service, NI_NUMERICHOST | NI_NUMERICSERV) != 0) {
+    return false;
   }
-  return std::string(host) + ":" + service;
+  host = host_text;
+  port = service;
+  return true;
+}
+
+}  // namespace
+
+std::string Socket::PeerName() const {
+  std::string host, port;
+  if (!PeerParts(handle_, host, port)) return {};
+  return host + ":" + port;
+}
+
+std::string Socket::PeerAddress() const {
+  std::string host, port;
+  if (!PeerParts(handle_, host, port)) return {};
+  return host;
 }
 
 Listener::Listener(Listener&& other) noexcept : handle_(std::exchange(other.handle_, -1)) {}
@@ -345,7 +372,12 @@ Socket Listener::Accept(std::chrono::milliseconds timeout) {
   const Native listening = ToNative(handle_);
   if (!Wait(listening, false, Clock::now() + timeout)) return {};
   const Native s = ::accept(listening, nullptr, nullptr);
-  if (s == kNone) return {};
+  if (s == kNone) {
+    const int error = LastError();
+    // Nothing to accept after all (another thread took it, or the client gave up first).
+    if (WouldBlock(error) || Interrupted(error) || AbortedBeforeAccept(error)) return {};
+    throw ConnectionError(ConnectionFailure::kUnreachable, ErrorText(error));
+  }
   SetNonBlocking(s);
   SetNoDelay(s);
   return Socket(FromNative(s));

@@ -45,6 +45,8 @@ class Socket {
 
   // "address:port" of the peer, for logs; empty when unknown.
   std::string PeerName() const;
+  // The peer's address alone ("127.0.0.1", "::1"); empty when unknown.
+  std::string PeerAddress() const;
 
  private:
   friend class Listener;
@@ -68,7 +70,9 @@ class Listener {
   static Listener Bind(const std::string& host, std::uint16_t port, int backlog = 128);
 
   std::uint16_t Port() const;
-  // The next connection, or a closed Socket when none arrives within `timeout`.
+  // The next connection, or a closed Socket when none arrives within `timeout`. Raises
+  // ConnectionError kUnreachable with the system's reason when accepting fails for a reason
+  // that does not pass by itself at once (no descriptors or memory left, for instance).
   Socket Accept(std::chrono::milliseconds timeout);
 
  private:

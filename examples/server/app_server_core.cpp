@@ -6,6 +6,7 @@
 
 #include "rtl/exceptions.h"
 #include "server/export_methods.h"
+#include "server/private_folder.h"
 #include "server/sample_data.h"
 #include "server/schema.h"
 #include "server/server_log.h"
@@ -21,6 +22,10 @@ void CreateDatabase(const std::filesystem::path& path, bool sample_data) {
   std::filesystem::path building = path;
   building += ".new";
   std::filesystem::remove(building);
+  // Created for its owner alone; SQLite gives its journal and WAL files the same mode.
+  const int fd = ::open(building.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (fd < 0) throw Exception("не удалось создать базу данных " + building.string());
+  ::close(fd);
   {
     Database db = Database::OpenForWriting(building.string());
     db.Execute("PRAGMA journal_mode=DELETE");
@@ -34,9 +39,9 @@ void CreateDatabase(const std::filesystem::path& path, bool sample_data) {
 
 AppServerCore::AppServerCore(ServerSettings settings) : settings_(std::move(settings)) {
   const auto& folder = settings_.data_folder;
-  std::filesystem::create_directories(folder);
+  CreatePrivateFolder(folder);
   const std::filesystem::path lock_path = folder / "server.lock";
-  lock_fd_ = ::open(lock_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  lock_fd_ = ::open(lock_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
   if (lock_fd_ < 0 || ::flock(lock_fd_, LOCK_EX | LOCK_NB) != 0) {
     if (lock_fd_ >= 0) ::close(lock_fd_);
     throw Exception("папка данных " + folder.string() + " занята другим сервером приложений");
@@ -48,6 +53,9 @@ AppServerCore::AppServerCore(ServerSettings settings) : settings_(std::move(sett
               (settings_.sample_data ? " with sample data" : ""));
       CreateDatabase(database_path_, settings_.sample_data);
     }
+    // A database of an earlier server may be readable by all: from now on it is not.
+    std::filesystem::permissions(
+        database_path_, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     {
       Database check = Database::OpenForReading(database_path_.string());
       CheckSchema(check);

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "server/export_file.h"
+#include "server/private_folder.h"
 #include "server/request_error.h"
 #include "server/server_log.h"
 #include "server/sql_time.h"
@@ -37,14 +38,15 @@ std::optional<std::int64_t> TempFileId(const std::string& name) {
   return std::stoll(digits);
 }
 
+// The client learns what failed; the log also where and why.
 [[noreturn]] void RaiseFileError(const std::string& what, const std::filesystem::path& path,
                                  int error) {
-  throw RequestError(kFailed, what + " " + path.string() + ": " + std::strerror(error));
+  throw RequestError(kFailed, what, path.string() + ": " + std::strerror(error));
 }
 
 // Writes the whole text and forces it to disk.
 void WriteDurably(const std::filesystem::path& path, const std::string& text) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
   if (fd < 0) RaiseFileError("Не удалось создать файл выгрузки", path, errno);
   std::size_t written = 0;
   while (written < text.size()) {
@@ -93,7 +95,7 @@ ExportService::ExportService(const std::string& database_path, std::filesystem::
     : db_(Database::OpenForWriting(database_path)),
       folder_(std::move(export_folder)),
       pause_(pause) {
-  std::filesystem::create_directories(folder_);
+  CreatePrivateFolder(folder_);
 }
 
 std::vector<std::string> ExportService::Recover() {

@@ -1,7 +1,9 @@
 #include "server/network_server.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
+#include <system_error>
 
 #include "protocol/errors.h"
 #include "protocol/frame_io.h"
@@ -13,7 +15,15 @@ namespace tvx::example {
 namespace {
 
 constexpr std::chrono::milliseconds kAcceptTick{200};
+constexpr std::chrono::milliseconds kFirstAcceptBackoff{50};
+constexpr std::chrono::milliseconds kLongestAcceptBackoff{2000};
 constexpr std::chrono::milliseconds kRefusalTimeout{2000};
+// A Hello is a few hundred bytes: a client that has not greeted may not make the server
+// allocate more for it.
+constexpr std::uint32_t kMaxHelloPayload = 4096;
+
+const char kInternalFailure[] =
+    "Сервер приложений не смог выполнить запрос; причина записана в его журнал";
 
 std::string Hex(std::int32_t code) {
   char text[16];
@@ -81,19 +91,17 @@ void NetworkServer::Answer(Socket& socket, const std::string& who, const std::st
     LogLine(who + " " + what + " -> " + outcome.summary + ", " + Elapsed(started));
     WriteFrame(socket, outcome.type, outcome.payload, settings_.io_timeout);
   } catch (const RequestError& error) {
-    LogLine(who + " " + what + " -> error " + Hex(error.Code()) + ": " + error.Message());
+    LogLine(who + " " + what + " -> error " + Hex(error.Code()) + ": " + error.Message() +
+            (error.Detail().empty() ? "" : " (" + error.Detail() + ")"));
     SendError(socket, error.Code(), error.Message(), settings_.io_timeout);
   } catch (const ConnectionError&) {
     throw;
   } catch (const ProtocolError&) {
     throw;
-  } catch (const Exception& error) {
-    LogWarning(who + " " + what + " -> failed: " + error.Message());
-    SendError(socket, kFailed, error.Message(), settings_.io_timeout);
   } catch (const std::exception& error) {
+    // The database's or the system's words, with paths in them, are for the log alone.
     LogWarning(who + " " + what + " -> failed: " + error.what());
-    SendError(socket, kFailed, std::string("Внутренняя ошибка сервера: ") + error.what(),
-              settings_.io_timeout);
+    SendError(socket, kFailed, kInternalFailure, settings_.io_timeout);
   }
 }
 
@@ -120,25 +128,87 @@ void NetworkServer::ReapFinished() {
   }
 }
 
+std::thread NetworkServer::StartThread(std::function<void()> work) {
+  return std::thread(std::move(work));
+}
+
+bool NetworkServer::EvictOneSilent() {
+  Session* oldest = nullptr;
+  for (auto& session : sessions_) {
+    if (session->greeted.load() || session->evicted.load() || session->done.load()) continue;
+    if (oldest == nullptr || session->accepted < oldest->accepted) oldest = session.get();
+  }
+  if (oldest == nullptr) return false;
+  oldest->evicted.store(true);
+  oldest->socket.Shutdown();
+  return true;
+}
+
+void NetworkServer::Admit(Socket socket) {
+  std::string address = socket.PeerAddress();
+  std::size_t from_address = 0;
+  std::size_t live = 0;
+  for (const auto& session : sessions_) {
+    if (session->evicted.load()) continue;
+    ++live;
+    if (session->address == address) ++from_address;
+  }
+  if (from_address >= settings_.max_per_address) {
+    LogLine("refused " + socket.PeerName() + ": " + std::to_string(from_address) +
+            " connections from that address already");
+    Refuse(socket, kServerBusy,
+           "Сервер приложений занят: с этого адреса открыто наибольшее число соединений (" +
+               std::to_string(settings_.max_per_address) + ")");
+    return;
+  }
+  if (live >= settings_.max_clients && !EvictOneSilent()) {
+    LogWarning("refused " + socket.PeerName() + ": " + std::to_string(live) +
+               " connections already");
+    Refuse(socket, kServerBusy,
+           "Сервер приложений занят: открыто наибольшее число соединений (" +
+               std::to_string(settings_.max_clients) + ")");
+    return;
+  }
+  auto session = std::make_unique<Session>();
+  session->id = next_id_++;
+  session->address = std::move(address);
+  session->accepted = Clock::now();
+  session->socket = std::move(socket);
+  Session& ref = *session;
+  sessions_.push_back(std::move(session));
+  try {
+    ref.thread = StartThread([this, &ref] { Serve(ref); });
+  } catch (const std::system_error& error) {
+    LogWarning("refused #" + std::to_string(ref.id) + " " + ref.socket.PeerName() +
+               ": no thread for it (" + error.what() + ")");
+    Refuse(ref.socket, kServerBusy,
+           "Сервер приложений не смог принять соединение; повторите позже");
+    sessions_.pop_back();
+  }
+}
+
 void NetworkServer::Run() {
+  // After a failed accept (no descriptors left, say) the listener stays readable: the next
+  // attempt waits, longer each time, instead of spinning.
+  std::chrono::milliseconds backoff{0};
   while (!stop_.load()) {
-    Socket socket = listener_.Accept(kAcceptTick);
-    ReapFinished();
-    if (!socket.IsOpen()) continue;
-    if (sessions_.size() >= settings_.max_clients) {
-      LogWarning("refused " + socket.PeerName() + ": " + std::to_string(sessions_.size()) +
-                 " connections already");
-      Refuse(socket, kServerBusy,
-             "Сервер приложений занят: открыто наибольшее число соединений (" +
-                 std::to_string(settings_.max_clients) + ")");
+    Socket socket;
+    try {
+      socket = listener_.Accept(kAcceptTick);
+      backoff = std::chrono::milliseconds{0};
+    } catch (const ConnectionError& error) {
+      backoff = std::min(std::max(backoff * 2, kFirstAcceptBackoff), kLongestAcceptBackoff);
+      LogWarning("accept failed (" + error.Message() + "); next attempt in " +
+                 std::to_string(backoff.count()) + " ms");
+      ReapFinished();
+      for (auto waited = std::chrono::milliseconds{0}; waited < backoff && !stop_.load();
+           waited += kAcceptTick) {
+        std::this_thread::sleep_for(std::min(kAcceptTick, backoff - waited));
+      }
       continue;
     }
-    auto session = std::make_unique<Session>();
-    session->id = next_id_++;
-    session->socket = std::move(socket);
-    Session& ref = *session;
-    sessions_.push_back(std::move(session));
-    ref.thread = std::thread([this, &ref] { Serve(ref); });
+    ReapFinished();
+    if (socket.IsOpen()) Admit(std::move(socket));
   }
   for (auto& session : sessions_) session->socket.Shutdown();
   for (auto& session : sessions_) session->thread.join();
@@ -154,12 +224,21 @@ void NetworkServer::Serve(Session& session) {
   LogLine(who + " connected");
   std::optional<Database> queries;
   bool greeted = false;
+  const Clock::time_point greeting_deadline = session.accepted + settings_.greeting_timeout;
   try {
     while (!stop_.load()) {
       Frame frame;
       try {
-        frame = ReadFrame(socket, kMaxRequestPayload, Clock::now() + settings_.idle_timeout,
-                          settings_.io_timeout);
+        if (greeted) {
+          frame = ReadFrame(socket, kMaxRequestPayload, Clock::now() + settings_.idle_timeout,
+                            settings_.io_timeout);
+        } else {
+          // The whole greeting within its deadline, however the client spreads its bytes.
+          const auto left =
+              std::chrono::ceil<std::chrono::milliseconds>(greeting_deadline - Clock::now());
+          frame = ReadFrame(socket, kMaxHelloPayload, greeting_deadline,
+                            std::max(left, std::chrono::milliseconds{1}));
+        }
       } catch (const ProtocolError& error) {
         LogLine(who + " bad frame, closing: " + error.Message());
         Refuse(socket, kInvalidArgument, "Неверный кадр: " + error.Message());
@@ -179,9 +258,12 @@ void NetworkServer::Serve(Session& session) {
                        std::to_string(hello.version));
             break;
           }
+          // Greeted before the reply leaves: the client may connect anew the moment it has it,
+          // and this place is no longer one to give up then.
+          greeted = true;
+          session.greeted.store(true);
           WriteFrame(socket, FrameType::kHelloReply, Encode(core_.Greeting()),
                      settings_.io_timeout);
-          greeted = true;
           LogLine(who + " hello from \"" + hello.client_name + "\"");
           continue;
         }
@@ -230,10 +312,12 @@ void NetworkServer::Serve(Session& session) {
   } catch (const ConnectionError& error) {
     switch (error.Failure()) {
       case ConnectionFailure::kClosed:
-        LogLine(who + " disconnected");
+        LogLine(who + (session.evicted.load()
+                           ? " closed: it had not greeted and its place was wanted"
+                           : " disconnected"));
         break;
       case ConnectionFailure::kTimedOut:
-        LogLine(who + " timed out, closing");
+        LogLine(who + (greeted ? " timed out, closing" : " did not greet in time, closing"));
         break;
       default:
         LogLine(who + " closed: " + error.Message());

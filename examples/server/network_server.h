@@ -5,6 +5,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <list>
 #include <memory>
 #include <string>
@@ -20,19 +21,24 @@ namespace tvx::example {
 struct NetworkSettings {
   std::string host = "127.0.0.1";
   std::uint16_t port = 2110;
-  // How long a connection may wait between requests, and how long one frame may take to
-  // arrive or to leave once begun.
+  // How long a new connection may take to greet (its whole Hello frame), how long a greeted
+  // one may wait between requests, and how long one frame may take to arrive or to leave
+  // once begun.
+  std::chrono::milliseconds greeting_timeout{5000};
   std::chrono::milliseconds idle_timeout{600000};
   std::chrono::milliseconds io_timeout{30000};
-  // Connections beyond this are refused with an error reply.
+  // Connections served at once, and from one address. When every place is taken, a new
+  // connection takes the place of the oldest one that has not greeted yet; with none such,
+  // and beyond the limit of its address, it is refused with an error reply.
   std::size_t max_clients = 256;
+  std::size_t max_per_address = 32;
 };
 
 class NetworkServer {
  public:
   // Binds the address. Raises ConnectionError when it cannot.
   NetworkServer(AppServerCore& core, NetworkSettings settings);
-  ~NetworkServer();
+  virtual ~NetworkServer();
   NetworkServer(const NetworkServer&) = delete;
   NetworkServer& operator=(const NetworkServer&) = delete;
 
@@ -47,11 +53,24 @@ class NetworkServer {
  private:
   struct Session {
     std::uint64_t id = 0;
+    std::string address;  // the peer's, without its port
+    Clock::time_point accepted;
     Socket socket;
     std::thread thread;
+    std::atomic<bool> greeted{false};
+    std::atomic<bool> evicted{false};
     std::atomic<bool> done{false};
   };
 
+ protected:
+  // Runs a session's thread; a failure to start it (std::system_error) refuses that one
+  // client. Tests put a failing start in its place.
+  virtual std::thread StartThread(std::function<void()> work);
+
+ private:
+  void Admit(Socket socket);
+  // Ends the oldest session that has not greeted yet; false when every session has.
+  bool EvictOneSilent();
   void Serve(Session& session);
   // The reply to a request, and what the log says of it.
   struct Outcome {

@@ -74,8 +74,7 @@ StatementPtr PrepareSingleSelect(sqlite3* db, const std::string& text) {
   StatementPtr statement(raw);
   if (rc != SQLITE_OK) {
     if ((rc & 0xFF) == SQLITE_AUTH) throw RequestError(kInvalidArgument, kOnlySelect);
-    throw RequestError(kInvalidArgument,
-                       std::string("Ошибка в тексте запроса: ") + sqlite3_errmsg(db));
+    throw RequestError(kInvalidArgument, "Ошибка в тексте запроса", sqlite3_errmsg(db));
   }
   if (!statement) throw RequestError(kInvalidArgument, "Текст запроса пуст");
   // Whatever follows must prepare to nothing: blanks, comments and semicolons only.
@@ -252,7 +251,7 @@ GetRecordsReply RunProviderQuery(Database& db, const GetRecordsRequest& request,
         throw RequestError(kFailed, "Запрос выполнялся дольше " +
                                         std::to_string(limits.time.count()) + " мс и прерван");
       }
-      throw RequestError(kFailed, std::string("Запрос не выполнен: ") + sqlite3_errmsg(handle));
+      throw RequestError(kFailed, "Запрос не выполнен", sqlite3_errmsg(handle));
     }
     if ((rows + 1) * row_bytes > limits.packet_bytes) {
       throw RequestError(kFailed, "Ответ на запрос больше допустимых " +

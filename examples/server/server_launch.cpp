@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -9,7 +10,8 @@
 
 namespace tvx::example {
 
-LaunchedServer LaunchServer(std::vector<std::string> arguments, const std::string& error_log) {
+LaunchedServer LaunchServer(std::vector<std::string> arguments, const std::string& error_log,
+                            unsigned max_open_files) {
   if (arguments.empty()) throw std::invalid_argument("no server program to start");
   int out[2];
   if (::pipe(out) != 0) throw std::runtime_error("pipe failed");
@@ -27,6 +29,10 @@ LaunchedServer LaunchServer(std::vector<std::string> arguments, const std::strin
       if (log >= 0) ::dup2(log, STDERR_FILENO);
     }
     ::close(out[0]);
+    if (max_open_files != 0) {
+      const rlimit limit{max_open_files, max_open_files};
+      ::setrlimit(RLIMIT_NOFILE, &limit);
+    }
     std::vector<char*> argv;
     for (std::string& a : arguments) argv.push_back(a.data());
     argv.push_back(nullptr);

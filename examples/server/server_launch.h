@@ -18,7 +18,9 @@ struct LaunchedServer {
 // Runs `arguments` (the program first) with its standard output read up to its first line,
 // "listening on HOST:PORT", and its standard error appended to `error_log` when one is named.
 // A program that does not report so is killed and waited for, and std::runtime_error says
-// what it printed instead.
-LaunchedServer LaunchServer(std::vector<std::string> arguments, const std::string& error_log = {});
+// what it printed instead. `max_open_files`, when not 0, is the child's limit of open
+// descriptors (RLIMIT_NOFILE), for tests that run the server out of them.
+LaunchedServer LaunchServer(std::vector<std::string> arguments, const std::string& error_log = {},
+                            unsigned max_open_files = 0);
 
 }  // namespace tvx::example

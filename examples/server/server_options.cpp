@@ -13,7 +13,10 @@ const char kServerUsage[] =
     "  --host ADDRESS         address to listen on (default 127.0.0.1)\n"
     "  --port N               TCP port (default 2110; 0 picks a free one)\n"
     "  --empty                create a missing database without the sample data\n"
-    "  --max-clients N        connections served at once (default 256)\n"
+    "  --max-clients N        connections served at once (default 256); when all are taken,\n"
+    "                         a new one replaces the oldest that has not greeted yet\n"
+    "  --max-per-address N    connections served at once from one address (default 32)\n"
+    "  --greeting-timeout SECS  a new connection must have greeted within this (default 5)\n"
     "  --idle-timeout SECS    a connection may wait this long between requests (default 600)\n"
     "  --io-timeout SECS      one frame may take this long to arrive or leave (default 30)\n"
     "  --query-timeout SECS   a provider query may run this long (default 10)\n"
@@ -59,6 +62,10 @@ ServerOptions ParseServerOptions(const std::vector<std::string>& arguments) {
       options.server.sample_data = false;
     } else if (option == "--max-clients") {
       options.network.max_clients = static_cast<std::size_t>(Number(option, value(), 1, 10000));
+    } else if (option == "--max-per-address") {
+      options.network.max_per_address = static_cast<std::size_t>(Number(option, value(), 1, 10000));
+    } else if (option == "--greeting-timeout") {
+      options.network.greeting_timeout = std::chrono::seconds(Number(option, value(), 1, 600));
     } else if (option == "--idle-timeout") {
       options.network.idle_timeout = std::chrono::seconds(Number(option, value(), 1, 86400));
     } else if (option == "--io-timeout") {

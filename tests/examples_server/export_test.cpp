@@ -204,8 +204,9 @@ TEST_F(ExportTest, FailedExportLeavesNeitherRowNorFile) {
     ADD_FAILURE() << "the export went through";
   } catch (const RequestError& error) {
     EXPECT_EQ(error.Code(), kFailed);
-    EXPECT_EQ(error.Message().rfind("Не удалось создать файл выгрузки " + blocker.string(), 0), 0u)
-        << error.Message();
+    // The client is told what failed; where and why are for the log.
+    EXPECT_EQ(error.Message(), "Не удалось создать файл выгрузки");
+    EXPECT_EQ(error.Detail().rfind(blocker.string() + ": ", 0), 0u) << error.Detail();
   }
   EXPECT_EQ(CountRows(writer_, "OK_EXPORT_HISTORY"), 0);
   EXPECT_EQ(FileNames(Exports()), (std::set<std::string>{".export-1.xml.tmp"}));
@@ -234,6 +235,27 @@ TEST_F(ExportTest, StartUpFinishesCommittedExportsAndRemovesTheOthers) {
   EXPECT_EQ(FileNames(Exports()),
             (std::set<std::string>{"export-000001.xml", ".export-x.xml.tmp", "notes.txt"}));
   EXPECT_EQ(ReadFile(Exports() / "export-000001.xml"), "committed");
+}
+
+// Personnel data are for the server's own user: the folders it creates, the database with its
+// WAL and the export files are closed to everyone else.
+TEST_F(ExportTest, DatabaseAndExportFilesAreTheOwnersAlone) {
+  const ExportOutcome done = [&] {
+    ExportOutcome outcome;
+    core_->Invoke(Call("ExportAllData"), &outcome);
+    return outcome;
+  }();
+  auto mode = [](const std::filesystem::path& path) {
+    return std::filesystem::status(path).permissions() & std::filesystem::perms::all;
+  };
+  const auto owner_rw = std::filesystem::perms::owner_read | std::filesystem::perms::owner_write;
+  const auto data = folder_.Path() / "data";
+  for (const auto& file : {data / kDatabaseFileName, data / "tavolex.db-wal", data / "server.lock",
+                           Exports() / done.file_name}) {
+    EXPECT_EQ(mode(file), owner_rw) << file;
+  }
+  EXPECT_EQ(mode(data), std::filesystem::perms::owner_all);
+  EXPECT_EQ(mode(Exports()), std::filesystem::perms::owner_all);
 }
 
 TEST_F(ExportTest, OneServerPerDataFolder) {

@@ -20,12 +20,13 @@ class QueryProviderTest : public ::testing::Test {
     return core_.GetRecords(queries_,
                             GetRecordsRequest{"dspQuery", count, 1, text, WireValue::Null()});
   }
-  // The refusal of a request: its code and text, or "(accepted)".
+  // The refusal of a request: the text the client gets, then " | " and the detail that only
+  // the log gets, if any; or "(accepted)".
   std::string Refusal(const GetRecordsRequest& request, const QueryLimits& limits = {}) {
     try {
       RunProviderQuery(queries_, request, limits);
     } catch (const RequestError& error) {
-      return error.Message();
+      return error.Message() + (error.Detail().empty() ? "" : " | " + error.Detail());
     }
     return "(accepted)";
   }
@@ -66,8 +67,8 @@ TEST_F(QueryProviderTest, AnythingButOneSelectIsRefusedAndChangesNothing) {
       {"SELECT 1; garbage", several},
       {"", "Текст запроса пуст"},
       {"  -- only a comment\n ; ", "Текст запроса пуст"},
-      {"SELEC 1", "Ошибка в тексте запроса: near \"SELEC\": syntax error"},
-      {"SELECT * FROM NO_SUCH_TABLE", "Ошибка в тексте запроса: no such table: NO_SUCH_TABLE"},
+      {"SELEC 1", "Ошибка в тексте запроса | near \"SELEC\": syntax error"},
+      {"SELECT * FROM NO_SUCH_TABLE", "Ошибка в тексте запроса | no such table: NO_SUCH_TABLE"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Refusal(c.text), c.refusal) << c.text;

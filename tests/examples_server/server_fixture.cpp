@@ -1,11 +1,17 @@
 #include "examples_server/server_fixture.h"
 
+#include <arpa/inet.h>
 #include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -102,14 +108,15 @@ std::set<std::string> FileNames(const std::filesystem::path& folder) {
 }
 
 ServerProcess::ServerProcess(const std::filesystem::path& data_folder,
-                             std::vector<std::string> arguments, std::uint16_t port) {
+                             std::vector<std::string> arguments, std::uint16_t port,
+                             unsigned max_open_files) {
   log_ = data_folder.string() + ".log." + std::to_string(::getpid()) + "." +
          std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
   std::vector<std::string> args = {TVX_APP_SERVER_PATH, "--data", data_folder.string(), "--port",
                                    std::to_string(port)};
   args.insert(args.end(), arguments.begin(), arguments.end());
   try {
-    const LaunchedServer server = LaunchServer(std::move(args), log_.string());
+    const LaunchedServer server = LaunchServer(std::move(args), log_.string(), max_open_files);
     pid_ = server.pid;
     port_ = server.port;
   } catch (const std::runtime_error& error) {
@@ -172,6 +179,42 @@ bool RawClient::ClosedByServer() {
     return error.Failure() == ConnectionFailure::kClosed;
   }
   return false;
+}
+
+SilentConnection::SilentConnection(std::uint16_t port, const std::string& from_address) {
+  fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd_ < 0) throw std::runtime_error("socket failed");
+  sockaddr_in local{};
+  local.sin_family = AF_INET;
+  ::inet_pton(AF_INET, from_address.c_str(), &local.sin_addr);
+  sockaddr_in server{};
+  server.sin_family = AF_INET;
+  server.sin_port = htons(port);
+  ::inet_pton(AF_INET, "127.0.0.1", &server.sin_addr);
+  if (::bind(fd_, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0 ||
+      ::connect(fd_, reinterpret_cast<sockaddr*>(&server), sizeof server) != 0) {
+    ::close(fd_);
+    throw std::runtime_error("cannot connect from " + from_address + ": " + std::strerror(errno));
+  }
+}
+
+SilentConnection::~SilentConnection() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+bool SilentConnection::ClosedByServer(std::chrono::milliseconds patience) {
+  const auto deadline = Clock::now() + patience;
+  char buffer[512];
+  for (;;) {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    if (left.count() <= 0) return false;
+    pollfd entry{fd_, POLLIN, 0};
+    if (::poll(&entry, 1, static_cast<int>(left.count())) <= 0) continue;
+    const ssize_t n = ::recv(fd_, buffer, sizeof buffer, 0);
+    if (n == 0 || (n < 0 && errno == ECONNRESET)) return true;
+    if (n < 0 && errno != EINTR && errno != EAGAIN) return false;
+  }
 }
 
 }  // namespace tvx::example::test

@@ -58,7 +58,7 @@ std::set<std::string> FileNames(const std::filesystem::path& folder);
 class ServerProcess {
  public:
   ServerProcess(const std::filesystem::path& data_folder, std::vector<std::string> arguments = {},
-                std::uint16_t port = 0);
+                std::uint16_t port = 0, unsigned max_open_files = 0);
   ~ServerProcess();  // kills it if it still runs
   ServerProcess(const ServerProcess&) = delete;
   ServerProcess& operator=(const ServerProcess&) = delete;
@@ -90,6 +90,22 @@ class RawClient {
 
  private:
   Socket socket_;
+};
+
+// A connection that says nothing, made from a loopback address of its own choosing
+// ("127.0.0.2"), as a client on another machine would be.
+class SilentConnection {
+ public:
+  SilentConnection(std::uint16_t port, const std::string& from_address);
+  ~SilentConnection();
+  SilentConnection(const SilentConnection&) = delete;
+  SilentConnection& operator=(const SilentConnection&) = delete;
+  // True when the server closes the connection within `patience`, after sending whatever it
+  // had to say.
+  bool ClosedByServer(std::chrono::milliseconds patience = std::chrono::seconds(10));
+
+ private:
+  int fd_ = -1;
 };
 
 // Waits up to 30 seconds for a condition.
