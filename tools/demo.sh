@@ -8,7 +8,9 @@
 #                              and the export files it produced go to out/demo/
 # Options: --port N (the server's port; default: a free one), --plugins DIR (modules to load
 # instead of those beside the host). The database is kept in data/ between runs; delete the
-# folder to start again from the sample data.
+# folder to start again from the sample data. The first run adds the demo's user of the server
+# and prints its name and password (kept in data/demo-login); on your display the host asks
+# for them in its login dialog.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -82,6 +84,17 @@ trap 'exit 130' INT TERM
 # --- the server -----------------------------------------------------------------------------
 data=$root/data
 mkdir -p "$data"
+# The first run makes the demo's user of the server (role admin: the host shows pay too) and
+# keeps its password beside the database, for the owner alone.
+login=$data/demo-login
+if [ ! -f "$login" ]; then
+  demo_password=$(head -c 18 /dev/urandom | base64 | tr -d '/+=' | cut -c1-16)
+  printf '%s\n' "$demo_password" | "$server_exe" user add demo --role admin --data "$data" >/dev/null
+  (umask 077 && printf 'demo\n%s\n' "$demo_password" >"$login")
+  log "the demo's user of the server: demo, password $demo_password (kept in $login)"
+fi
+demo_user=$(sed -n 1p "$login")
+demo_password=$(sed -n 2p "$login")
 log "server: database $data/tavolex.db"
 "$server_exe" --data "$data" --port "$port" >"$work/server.out" 2>"$work/server.log" &
 server_pid=$!
@@ -94,13 +107,19 @@ address=$(sed -n 's/^listening on //p' "$work/server.out")
 [ -n "$address" ] || { echo "demo: the server did not start" >&2; cat "$work/server.log" >&2; exit 1; }
 echo "listening on $address"
 
-host_args=(--server "$address")
+echo "user $demo_user, password $demo_password"
+host_args=(--server "$address" --user "$demo_user")
 [ -n "$plugins" ] && host_args+=(--plugins "Z:$(realpath "$plugins")")
 
 if [ "$mode" = window ] || [ "$mode" = play ]; then
-  [ "$mode" = play ] && host_args+=(--script demo --pace 700)
+  # On the display the host asks for the password in its login dialog; the scripted operator
+  # is given it in the environment.
+  password_env=()
+  [ "$mode" = play ] && host_args+=(--script demo --pace 700) &&
+    password_env=(TAVOLEX_PASSWORD="$demo_password")
   log "host: close its window to end the demo"
-  env LC_ALL="$wine_locale" "$wine_run" "$host_dir/TavolexHost.exe" "${host_args[@]}" || true
+  env LC_ALL="$wine_locale" "${password_env[@]}" "$wine_run" "$host_dir/TavolexHost.exe" \
+    "${host_args[@]}" || true
   exit 0
 fi
 
@@ -117,7 +136,8 @@ log "host: the scripted operator plays the demo on display $DISPLAY"
 # A Wine desktop draws the windows' frames and title bars; the host prints "@@shot NAME" when
 # a step is to be pictured and goes on once NAME.png is there.
 set +e
-env LC_ALL="$wine_locale" "$wine_run" explorer /desktop=Tavolex,1024x768 "$host_dir/TavolexHost.exe" \
+env LC_ALL="$wine_locale" TAVOLEX_PASSWORD="$demo_password" "$wine_run" \
+    explorer /desktop=Tavolex,1024x768 "$host_dir/TavolexHost.exe" \
     "${host_args[@]}" --script demo --shots "Z:$out" --pace 200 2>"$out/wine.log" |
   while IFS= read -r line; do
     line=${line%$'\r'}

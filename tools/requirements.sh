@@ -8,6 +8,7 @@
 tavolex_packages=(
   cmake make g++ clang libclang-rt-14-dev clang-format
   googletest libgtest-dev libbenchmark-dev nlohmann-json3-dev libsqlite3-dev
+  libsodium-dev
   mingw-w64
   wine wine64 fonts-wine
   xvfb imagemagick
@@ -36,6 +37,8 @@ tavolex_checks=(
   "file|/usr/include/nlohmann/json.hpp|nlohmann-json3-dev|reads the windows' stored descriptions"
   "file|/usr/include/sqlite3.h|libsqlite3-dev|the example application server's database"
   "file|/usr/lib/x86_64-linux-gnu/libsqlite3.so|libsqlite3-dev|the example application server's database"
+  "file|/usr/include/sodium.h|libsodium-dev|the example application server's password hashes"
+  "file|/usr/lib/x86_64-linux-gnu/libsodium.so|libsodium-dev|the example application server's password hashes"
   "command|x86_64-w64-mingw32-g++-posix|g++-mingw-w64-x86-64-posix|compiles Tavolex.plu and the Windows tests (mingw preset)"
   "command|x86_64-w64-mingw32-gcc-posix|gcc-mingw-w64-x86-64-posix|compiles the C parts of the Windows build"
   "command|x86_64-w64-mingw32-windres|binutils-mingw-w64-x86-64|compiles the module's resources (manifest)"

@@ -4,6 +4,10 @@
 
 namespace tvx::example {
 
+namespace {
+constexpr std::int32_t kAccessDeniedCode = static_cast<std::int32_t>(0x80070005u);
+}  // namespace
+
 std::string NoConnectionText(const std::string& address, const std::string& reason) {
   return "Нет связи с сервером приложений (" + address + "): " + reason;
 }
@@ -34,6 +38,8 @@ void AppServerClient::Connect() {
   }
   Hello hello;
   hello.client_name = options_.client_name;
+  hello.user = options_.user;
+  hello.password = options_.password;
   const Frame reply = Exchange(FrameType::kHello, Encode(hello), FrameType::kHelloReply);
   HelloReply greeting;
   try {
@@ -92,7 +98,9 @@ Frame AppServerClient::Exchange(FrameType type, const std::vector<std::uint8_t>&
     // The server closes the connection after an error that concerns the connection itself
     // (it says so by closing); a refused request leaves it open.
     if (expected == FrameType::kHelloReply) {
-      Fail(ConnectionFailure::kRejected, error.description);
+      Fail(error.code == kAccessDeniedCode ? ConnectionFailure::kDenied
+                                           : ConnectionFailure::kRejected,
+           error.description);
     }
     throw ServerError(error.code, std::move(error.source), std::move(error.description));
   }

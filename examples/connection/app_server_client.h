@@ -25,6 +25,9 @@ struct ClientOptions {
   // The longest wait for one reply (an export of a large database takes a while).
   std::chrono::milliseconds call_timeout{60000};
   std::string client_name = "Tavolex client";
+  // Who the client speaks for: one of the server's users (tavolex_app_server user add).
+  std::string user;
+  std::string password;
 };
 
 // A request that the server carried out and refused: its status code and error texts.
@@ -48,8 +51,9 @@ class AppServerClient {
  public:
   explicit AppServerClient(ClientOptions options);
 
-  // Connects and greets. Raises ConnectionError whose message reads
-  // "Нет связи с сервером приложений (host:port): <reason>".
+  // Connects and greets with the user's name and password. Raises ConnectionError whose
+  // message reads "Нет связи с сервером приложений (host:port): <reason>"; its failure is
+  // kDenied when the server refused the name or password.
   void Connect();
   // Connected, not failed, and the server has not closed its end meanwhile.
   bool Usable();

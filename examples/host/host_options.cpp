@@ -9,6 +9,9 @@ const char kHostUsage[] =
     "usage: TavolexHost [options] [HOST [PORT]]\n"
     "  --server HOST[:PORT]   the application server (default 127.0.0.1:2110)\n"
     "  --port N               the server's port only\n"
+    "  --user NAME            the server's user to log in as (or TAVOLEX_USER)\n"
+    "  --password TEXT        its password (or TAVOLEX_PASSWORD); without one the host asks\n"
+    "                         for user and password in its login dialog\n"
     "  --plugins DIR          load the modules (*.plu) of DIR instead of the executable's folder\n"
     "  --offer WHAT           what the main form offers the modules: full (default), no-access\n"
     "                         (no IDirectoryAccess), no-directory (GetDirectory gives nothing),\n"
@@ -43,8 +46,15 @@ DirectoryOffer Offer(const std::string& text) {
 
 }  // namespace
 
-HostOptions ParseHostOptions(const std::vector<std::string>& arguments) {
+HostOptions ParseHostOptions(const std::vector<std::string>& arguments,
+                             const std::string& environment_user,
+                             const std::string* environment_password) {
   HostOptions options;
+  options.user = environment_user;
+  if (environment_password != nullptr) {
+    options.password = *environment_password;
+    options.password_given = true;
+  }
   int positional = 0;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& option = arguments[i];
@@ -68,6 +78,11 @@ HostOptions ParseHostOptions(const std::vector<std::string>& arguments) {
       if (options.server_host.empty()) throw std::invalid_argument("option --server: no host");
     } else if (option == "--port") {
       options.server_port = static_cast<std::uint16_t>(Number(option, value(), 1, 65535));
+    } else if (option == "--user") {
+      options.user = value();
+    } else if (option == "--password") {
+      options.password = value();
+      options.password_given = true;
     } else if (option == "--plugins") {
       options.plugin_folder = value();
     } else if (option == "--offer") {

@@ -22,6 +22,11 @@ enum class DirectoryOffer {
 struct HostOptions {
   std::string server_host = "127.0.0.1";
   std::uint16_t server_port = example::kDefaultPort;
+  // The user of the application server the host logs in as. Without a password (neither
+  // --password nor TAVOLEX_PASSWORD) the host asks for both in its login dialog.
+  std::string user;
+  std::string password;
+  bool password_given = false;
   // A folder of modules instead of the executable's own (UTF-8).
   std::string plugin_folder;
   DirectoryOffer offer = DirectoryOffer::kFull;
@@ -34,8 +39,12 @@ struct HostOptions {
   bool help = false;
 };
 
-// Raises std::invalid_argument with a message that names the wrong option.
-HostOptions ParseHostOptions(const std::vector<std::string>& arguments);
+// Raises std::invalid_argument with a message that names the wrong option. The user and
+// password in the environment (TAVOLEX_USER, TAVOLEX_PASSWORD; empty when unset) count unless
+// the command line names them.
+HostOptions ParseHostOptions(const std::vector<std::string>& arguments,
+                             const std::string& environment_user = {},
+                             const std::string* environment_password = nullptr);
 
 extern const char kHostUsage[];
 

@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -34,6 +35,16 @@ std::vector<std::string> Arguments() {
   }
   if (list != nullptr) LocalFree(list);
   return arguments;
+}
+
+// An environment variable as UTF-8; nullopt when it is not set.
+std::optional<std::string> Environment(const wchar_t* name) {
+  const DWORD length = GetEnvironmentVariableW(name, nullptr, 0);
+  if (length == 0) return std::nullopt;
+  std::wstring value(length, L'\0');
+  const DWORD written = GetEnvironmentVariableW(name, value.data(), length);
+  value.resize(written);
+  return tavolex::ToUtf8(std::u16string(value.begin(), value.end()));
 }
 
 std::wstring Wide(const std::string& text) {
@@ -66,7 +77,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   HostOptions options;
   std::vector<ScriptStep> script;
   try {
-    options = ParseHostOptions(Arguments());
+    const std::optional<std::string> password = Environment(L"TAVOLEX_PASSWORD");
+    options = ParseHostOptions(Arguments(), Environment(L"TAVOLEX_USER").value_or(""),
+                               password ? &*password : nullptr);
     if (options.help) {
       LogLine(kHostUsage);
       return 0;

@@ -7,6 +7,7 @@
 #include <exception>
 
 #include "host/host_log.h"
+#include "host/login_dialog.h"
 #include "host/server_data.h"
 
 namespace tvx::host {
@@ -57,6 +58,8 @@ MainWindow::MainWindow(const HostOptions& options, ApplicationState& state)
   client.host = options.server_host;
   client.port = options.server_port;
   client.client_name = "Кадры (пример хоста модулей)";
+  client.user = options.user;
+  client.password = options.password;
   connection_ = MakeHostObject<HostConnection>(client);
 
   tavolex::Ref<IUnknown> directory;
@@ -158,6 +161,10 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       Layout();
       return 0;
     case kStartMessage: {
+      if (!options_.password_given && !LogIn()) {
+        PostMessageW(window_, WM_CLOSE, 0, 0);
+        return 0;
+      }
       Refresh();
       std::string folder = options_.plugin_folder;
       if (folder.empty()) {
@@ -251,6 +258,16 @@ void MainWindow::SetStatus(int part, const std::wstring& text) {
   SendMessageW(status_, SB_SETTEXTW, part, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
+bool MainWindow::LogIn() {
+  Login login{options_.user, {}};
+  if (!AskForLogin(window_, login)) return false;
+  example::ClientOptions client = connection_->Server().Options();
+  client.user = login.user;
+  client.password = login.password;
+  connection_->Server().SetOptions(std::move(client));
+  return true;
+}
+
 void MainWindow::Refresh() {
   const std::wstring address =
       Wide(options_.server_host) + L":" + std::to_wstring(options_.server_port);
@@ -259,8 +276,13 @@ void MainWindow::Refresh() {
   std::wstring connection_text;
   SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
   try {
-    const std::vector<StaffRow> staff = ReadStaff(connection_->Server());
     const HistorySummary history = ReadHistorySummary(connection_->Server());
+    connection_text = L"Сервер приложений " + address + L": подключено";
+    history_text = history.exports == 0 ? std::wstring(L"Выгрузок в 1С не было")
+                                        : L"Выгрузок в 1С: " + std::to_wstring(history.exports) +
+                                              L", последняя " + DateText(history.latest);
+    // The staff and their pay are for the roles that may read them.
+    const std::vector<StaffRow> staff = ReadStaff(connection_->Server());
     int index = 0;
     int employed = 0;
     for (const StaffRow& row : staff) {
@@ -282,15 +304,11 @@ void MainWindow::Refresh() {
       }
       ++index;
     }
-    connection_text = L"Сервер приложений " + address + L": подключено";
     staff_text = L"Сотрудников: " + std::to_wstring(staff.size()) + L" (работают " +
                  std::to_wstring(employed) + L")";
-    history_text = history.exports == 0 ? std::wstring(L"Выгрузок в 1С не было")
-                                        : L"Выгрузок в 1С: " + std::to_wstring(history.exports) +
-                                              L", последняя " + DateText(history.latest);
   } catch (const std::exception& error) {
     // The connection's own message names the server and the reason.
-    connection_text = Wide(error.what());
+    (connection_text.empty() ? connection_text : staff_text) = Wide(error.what());
   }
   SetStatus(0, connection_text);
   SetStatus(1, staff_text);

@@ -51,6 +51,9 @@ class MainWindow {
 
   // Reads the staff list and the export history from the server anew, and logs the status.
   void Refresh();
+  // Asks for the user and password (login dialog) and connects with them from then on;
+  // false when the operator cancels.
+  bool LogIn();
 
   // Destroys the plug-in objects and unloads the modules (once); the window stays.
   void Shutdown();

@@ -4,12 +4,15 @@
 // and duplicated no row: every export's ID is distinct, each host sees its own exports in the
 // history it reads next, and the history grew by exactly the number of exports.
 //
-//   tavolex_load_test --server PATH [--clients 50] [--seconds 60]   starts its own server
-//   tavolex_load_test --port N [--host ADDRESS] [...]               uses a running one
+//   tavolex_load_test --server PATH [--clients 50] [--seconds 60]   starts its own server,
+//                                                                   with a user of its own
+//   tavolex_load_test --port N [--host ADDRESS] --user NAME [...]   uses a running one; the
+//                                                                   password in TAVOLEX_PASSWORD
 #include <algorithm>
 #include <atomic>
 #include <charconv>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -39,6 +42,8 @@ struct Settings {
   std::uint16_t port = 0;
   int clients = 50;
   int seconds = 60;
+  std::string user = "load";
+  std::string password = "load test password";
 };
 
 // What one host did.
@@ -116,6 +121,8 @@ void RunHost(const Settings& settings, Clock::time_point deadline, int index, Ho
   options.host = settings.host;
   options.port = settings.port;
   options.client_name = "load test host " + std::to_string(index);
+  options.user = settings.user;
+  options.password = settings.password;
   auto fail = [&](const std::string& message) {
     if (record.errors++ == 0) record.first_error = message;
   };
@@ -155,6 +162,12 @@ void RunHost(const Settings& settings, Clock::time_point deadline, int index, Ho
   }
 }
 
+// The server's limits that a load of this size needs raised: every host connects from the
+// loopback address.
+std::vector<std::string> LoadServerOptions(const Settings& settings) {
+  return {"--max-per-address", std::to_string(settings.clients + 1)};
+}
+
 double Percentile(std::vector<double>& values, double p) {
   if (values.empty()) return 0;
   const auto at =
@@ -179,6 +192,8 @@ std::optional<Settings> ParseArguments(int argc, char** argv) {
         std::from_chars(value.data(), value.data() + value.size(), number).ec == std::errc();
     if (option == "--server") {
       settings.server_program = value;
+    } else if (option == "--user") {
+      settings.user = value;
     } else if (option == "--host") {
       settings.host = value;
     } else if (option == "--port" && numeric && number > 0 && number < 65536) {
@@ -192,6 +207,11 @@ std::optional<Settings> ParseArguments(int argc, char** argv) {
     }
   }
   if (settings.server_program.empty() == (settings.port == 0)) return std::nullopt;
+  if (settings.port != 0) {
+    const char* password = std::getenv("TAVOLEX_PASSWORD");
+    if (password == nullptr) return std::nullopt;
+    settings.password = password;
+  }
   return settings;
 }
 
@@ -201,20 +221,23 @@ int main(int argc, char** argv) {
   std::optional<Settings> parsed = ParseArguments(argc, argv);
   if (!parsed) {
     std::fprintf(stderr,
-                 "usage: tavolex_load_test (--server PATH | --port N [--host ADDRESS]) "
-                 "[--clients N] [--seconds S]\n");
+                 "usage: tavolex_load_test (--server PATH | --port N [--host ADDRESS] --user NAME, "
+                 "with the password in TAVOLEX_PASSWORD) [--clients N] [--seconds S]\n");
     return 2;
   }
   Settings settings = *parsed;
   std::unique_ptr<ServerLauncher> launched;
   try {
     if (!settings.server_program.empty()) {
-      launched = std::make_unique<ServerLauncher>(settings.server_program);
+      launched = std::make_unique<ServerLauncher>(settings.server_program, settings.user,
+                                                  settings.password, LoadServerOptions(settings));
       settings.port = launched->Port();
     }
     ClientOptions options;
     options.host = settings.host;
     options.port = settings.port;
+    options.user = settings.user;
+    options.password = settings.password;
     auto observer = RemoteAppServer::Connect(options);
     const std::size_t rows_before = ReadHistory(*observer).size();
 

@@ -6,13 +6,16 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace tvx::example {
 
 class ServerLauncher {
  public:
-  // Runs `program --data <scratch>/data --port 0 --quiet` and reads the port it reports.
-  explicit ServerLauncher(const std::string& program);
+  // Adds the user to a new database in a scratch folder (`program user add`), then runs
+  // `program --data <scratch>/data --port 0 --quiet EXTRA...` and reads the port it reports.
+  ServerLauncher(const std::string& program, const std::string& user, const std::string& password,
+                 const std::vector<std::string>& extra = {});
   ~ServerLauncher();  // SIGTERM, wait, remove the scratch folder
   ServerLauncher(const ServerLauncher&) = delete;
   ServerLauncher& operator=(const ServerLauncher&) = delete;

@@ -23,6 +23,7 @@ enum class ConnectionFailure {
   kClosed,       // the peer closed or reset the connection
   kMalformed,    // the peer sent bytes that break the protocol
   kRejected,     // the peer is no application server, or speaks another version
+  kDenied,       // the server does not know the user, or the password is wrong
 };
 
 // A connection that failed. The message is the reason alone, in the operator's words

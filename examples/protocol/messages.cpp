@@ -27,6 +27,8 @@ std::vector<std::uint8_t> Encode(const Hello& message) {
   out.Raw({reinterpret_cast<const std::uint8_t*>(kHelloMagic), sizeof kHelloMagic});
   out.U16(message.version);
   out.String(message.client_name);
+  out.String(message.user);
+  out.String(message.password);
   return out.Take();
 }
 
@@ -38,7 +40,10 @@ Hello DecodeHello(std::span<const std::uint8_t> payload) {
   }
   Hello message;
   message.version = in.U16();
+  if (message.version != kProtocolVersion) return message;
   message.client_name = in.String(kMaxNameBytes);
+  message.user = in.String(kMaxNameBytes);
+  message.password = in.String(kMaxPasswordBytes);
   in.ExpectEnd();
   return message;
 }

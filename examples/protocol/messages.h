@@ -12,17 +12,22 @@
 
 namespace tvx::example {
 
-inline constexpr std::uint16_t kProtocolVersion = 1;
+// 1: without credentials in the Hello; 2: with them.
+inline constexpr std::uint16_t kProtocolVersion = 2;
 inline constexpr char kHelloMagic[4] = {'T', 'V', 'A', 'S'};
 // Limits of names: methods and providers 1..255 bytes; at most 64 arguments and 256 methods.
+// A password takes at most 1024 bytes.
 inline constexpr std::size_t kMaxNameBytes = 255;
+inline constexpr std::size_t kMaxPasswordBytes = 1024;
 inline constexpr std::size_t kMaxArguments = 64;
 inline constexpr std::size_t kMaxMethods = 256;
 
-// Client to server, first frame of every connection.
+// Client to server, first frame of every connection: who speaks, and who they are.
 struct Hello {
   std::uint16_t version = kProtocolVersion;
   std::string client_name;  // for the server's log
+  std::string user;
+  std::string password;
 };
 
 // The server's answer to Hello: its version, its name, and the methods it can be called by.
@@ -81,6 +86,7 @@ std::vector<std::uint8_t> Encode(const InvokeRequest& message);
 std::vector<std::uint8_t> Encode(const InvokeReply& message);
 std::vector<std::uint8_t> Encode(const ErrorReply& message);
 
+// A Hello of another version is read up to its version only: the rest is that version's.
 Hello DecodeHello(std::span<const std::uint8_t> payload);
 HelloReply DecodeHelloReply(std::span<const std::uint8_t> payload);
 GetRecordsRequest DecodeGetRecordsRequest(std::span<const std::uint8_t> payload);

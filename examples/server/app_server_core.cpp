@@ -37,6 +37,25 @@ void CreateDatabase(const std::filesystem::path& path, bool sample_data) {
 
 }  // namespace
 
+std::filesystem::path PrepareDatabase(const ServerSettings& settings) {
+  CreatePrivateFolder(settings.data_folder);
+  const std::filesystem::path path = settings.data_folder / kDatabaseFileName;
+  if (!std::filesystem::exists(path)) {
+    LogLine("creating database " + path.string() +
+            (settings.sample_data ? " with sample data" : ""));
+    CreateDatabase(path, settings.sample_data);
+  }
+  // A database of an earlier server may be readable by all: from now on it is not.
+  std::filesystem::permissions(
+      path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  {
+    Database db = Database::OpenForWriting(path.string());
+    UpgradeSchema(db);
+    CheckSchema(db);
+  }
+  return path;
+}
+
 AppServerCore::AppServerCore(ServerSettings settings) : settings_(std::move(settings)) {
   const auto& folder = settings_.data_folder;
   CreatePrivateFolder(folder);
@@ -47,19 +66,8 @@ AppServerCore::AppServerCore(ServerSettings settings) : settings_(std::move(sett
     throw Exception("папка данных " + folder.string() + " занята другим сервером приложений");
   }
   try {
-    database_path_ = folder / kDatabaseFileName;
-    if (!std::filesystem::exists(database_path_)) {
-      LogLine("creating database " + database_path_.string() +
-              (settings_.sample_data ? " with sample data" : ""));
-      CreateDatabase(database_path_, settings_.sample_data);
-    }
-    // A database of an earlier server may be readable by all: from now on it is not.
-    std::filesystem::permissions(
-        database_path_, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
-    {
-      Database check = Database::OpenForReading(database_path_.string());
-      CheckSchema(check);
-    }
+    database_path_ = PrepareDatabase(settings_);
+    users_ = std::make_unique<UserStore>(database_path_.string());
     const auto export_folder =
         settings_.export_folder.empty() ? folder / "exports" : settings_.export_folder;
     exports_ =
@@ -84,8 +92,12 @@ HelloReply AppServerCore::Greeting() const {
   return reply;
 }
 
-Database AppServerCore::OpenQueryConnection() const {
-  return tvx::example::OpenQueryConnection(database_path_.string());
+std::optional<User> AppServerCore::Authenticate(std::string_view name, std::string_view password) {
+  return users_->Authenticate(name, password);
+}
+
+Database AppServerCore::OpenQueryConnection(Role role) const {
+  return tvx::example::OpenQueryConnection(database_path_.string(), role);
 }
 
 GetRecordsReply AppServerCore::GetRecords(Database& queries,
@@ -93,8 +105,9 @@ GetRecordsReply AppServerCore::GetRecords(Database& queries,
   return RunProviderQuery(queries, request, settings_.query_limits);
 }
 
-InvokeReply AppServerCore::Invoke(const InvokeRequest& request, ExportOutcome* outcome) {
-  return CallMethod(*exports_, request, outcome);
+InvokeReply AppServerCore::Invoke(const User& user, const InvokeRequest& request,
+                                  ExportOutcome* outcome) {
+  return CallMethod(*exports_, user, request, outcome);
 }
 
 }  // namespace tvx::example

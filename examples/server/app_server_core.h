@@ -6,10 +6,13 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
+#include <string_view>
 
 #include "protocol/messages.h"
 #include "server/export_service.h"
 #include "server/query_provider.h"
+#include "server/users.h"
 
 namespace tvx::example {
 
@@ -34,11 +37,14 @@ class AppServerCore {
   AppServerCore& operator=(const AppServerCore&) = delete;
 
   HelloReply Greeting() const;
-  // A read-only connection for one session's queries.
-  Database OpenQueryConnection() const;
+  // The user with this name and password, or nullopt (UserStore::Authenticate).
+  std::optional<User> Authenticate(std::string_view name, std::string_view password);
+  // A read-only connection for one session's queries, reading what the role may read.
+  Database OpenQueryConnection(Role role) const;
   // Raise RequestError for a refused request.
   GetRecordsReply GetRecords(Database& queries, const GetRecordsRequest& request) const;
-  InvokeReply Invoke(const InvokeRequest& request, ExportOutcome* outcome = nullptr);
+  InvokeReply Invoke(const User& user, const InvokeRequest& request,
+                     ExportOutcome* outcome = nullptr);
 
   const std::filesystem::path& DatabasePath() const { return database_path_; }
   const std::filesystem::path& ExportFolder() const { return exports_->Folder(); }
@@ -48,6 +54,13 @@ class AppServerCore {
   int lock_fd_ = -1;
   std::filesystem::path database_path_;
   std::unique_ptr<ExportService> exports_;
+  std::unique_ptr<UserStore> users_;
 };
+
+// Opens the database of the data folder, creating it (with the sample rows if the settings
+// say so) when it is missing and bringing an earlier server's up to date; returns its path.
+// The server does this at its start, the admin verbs before they change users. Raises
+// Exception with the reason.
+std::filesystem::path PrepareDatabase(const ServerSettings& settings);
 
 }  // namespace tvx::example

@@ -67,9 +67,15 @@ const std::vector<std::string>& MethodNames() {
   return names;
 }
 
-InvokeReply CallMethod(ExportService& exports, const InvokeRequest& request,
+InvokeReply CallMethod(ExportService& exports, const User& user, const InvokeRequest& request,
                        ExportOutcome* outcome) {
   const auto& args = request.arguments;
+  const bool known =
+      SameName(request.method, kExportAllData) || SameName(request.method, kExportData1C);
+  if (known && !MayExport(user.role)) {
+    throw RequestError(kAccessDenied, std::string("Роль «") + RoleName(user.role) +
+                                          "» не даёт выгружать данные; нужна роль export");
+  }
   InvokeReply reply;
   ExportOutcome done;
   if (SameName(request.method, kExportAllData)) {

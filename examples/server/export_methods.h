@@ -15,15 +15,17 @@
 
 #include "protocol/messages.h"
 #include "server/export_service.h"
+#include "server/roles.h"
 
 namespace tvx::example {
 
 const std::vector<std::string>& MethodNames();
 
-// Checks the arguments and runs the method. Raises RequestError: DISP_E_MEMBERNOTFOUND for an
-// unknown name, DISP_E_BADPARAMCOUNT and DISP_E_TYPEMISMATCH for wrong arguments,
-// E_INVALIDARG for wrong values, E_FAIL when the export fails.
-InvokeReply CallMethod(ExportService& exports, const InvokeRequest& request,
+// Checks the arguments and runs the method for the user. Raises RequestError:
+// DISP_E_MEMBERNOTFOUND for an unknown name, E_ACCESSDENIED when the user's role may not
+// export, DISP_E_BADPARAMCOUNT and DISP_E_TYPEMISMATCH for wrong arguments, E_INVALIDARG for
+// wrong values, E_FAIL when the export fails.
+InvokeReply CallMethod(ExportService& exports, const User& user, const InvokeRequest& request,
                        ExportOutcome* outcome = nullptr);
 
 }  // namespace tvx::example

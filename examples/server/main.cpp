@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "protocol/errors.h"
+#include "server/admin_verbs.h"
 #include "server/server_log.h"
 #include "server/server_options.h"
 
@@ -21,15 +22,18 @@ extern "C" void OnStopSignal(int) {
 
 int main(int argc, char** argv) {
   using namespace tvx::example;
+  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  if (IsAdminVerb(arguments)) return RunAdminVerb(arguments);
   ServerOptions options;
   try {
-    options = ParseServerOptions(std::vector<std::string>(argv + 1, argv + argc));
+    options = ParseServerOptions(arguments);
   } catch (const tvx::Exception& error) {
-    std::fprintf(stderr, "%s\n%s", error.what(), kServerUsage);
+    std::fprintf(stderr, "%s\n%s%s", error.what(), kServerUsage, kAdminUsage);
     return 2;
   }
   if (options.help) {
     std::fputs(kServerUsage, stdout);
+    std::fputs(kAdminUsage, stdout);
     return 0;
   }
   SetLogQuiet(options.quiet);

@@ -108,7 +108,8 @@ void NetworkServer::Answer(Socket& socket, const std::string& who, const std::st
 NetworkServer::NetworkServer(AppServerCore& core, NetworkSettings settings)
     : core_(core),
       settings_(std::move(settings)),
-      listener_(Listener::Bind(settings_.host, settings_.port)) {}
+      listener_(Listener::Bind(settings_.host, settings_.port)),
+      throttle_(settings_.login_delay) {}
 
 NetworkServer::~NetworkServer() {
   for (auto& session : sessions_) session->socket.Shutdown();
@@ -223,6 +224,7 @@ void NetworkServer::Serve(Session& session) {
   who += socket.PeerName();
   LogLine(who + " connected");
   std::optional<Database> queries;
+  std::optional<User> user;  // once greeted
   bool greeted = false;
   const Clock::time_point greeting_deadline = session.accepted + settings_.greeting_timeout;
   try {
@@ -258,13 +260,29 @@ void NetworkServer::Serve(Session& session) {
                        std::to_string(hello.version));
             break;
           }
+          user = core_.Authenticate(hello.user, hello.password);
+          if (!user) {
+            // One answer for an unknown name and a wrong password, later each time.
+            const auto delay = throttle_.Failed(session.address);
+            LogLine(who + " login failed: \"" + hello.client_name + "\" as user \"" + hello.user +
+                    "\"; answered after " + std::to_string(delay.count()) + " ms");
+            const auto answer_at = Clock::now() + delay;
+            while (!stop_.load() && Clock::now() < answer_at) {
+              std::this_thread::sleep_for(
+                  std::min<Clock::duration>(kAcceptTick, answer_at - Clock::now()));
+            }
+            Refuse(socket, kAccessDenied, "Неверное имя пользователя или пароль");
+            break;
+          }
+          throttle_.Succeeded(session.address);
           // Greeted before the reply leaves: the client may connect anew the moment it has it,
           // and this place is no longer one to give up then.
           greeted = true;
           session.greeted.store(true);
           WriteFrame(socket, FrameType::kHelloReply, Encode(core_.Greeting()),
                      settings_.io_timeout);
-          LogLine(who + " hello from \"" + hello.client_name + "\"");
+          LogLine(who + " hello from \"" + hello.client_name + "\" as user \"" + user->name +
+                  "\" (" + RoleName(user->role) + ")");
           continue;
         }
         switch (frame.type) {
@@ -273,7 +291,7 @@ void NetworkServer::Serve(Session& session) {
             const std::string what =
                 "GetRecords " + request.provider + " \"" + Brief(request.command_text) + "\"";
             Answer(socket, who, what, [&] {
-              if (!queries) queries = core_.OpenQueryConnection();
+              if (!queries) queries = core_.OpenQueryConnection(user->role);
               const GetRecordsReply reply = core_.GetRecords(*queries, request);
               return Outcome{std::to_string(reply.records_out) + " rows, " +
                                  std::to_string(reply.data.bytes.size()) + " bytes",
@@ -285,7 +303,7 @@ void NetworkServer::Serve(Session& session) {
             const InvokeRequest request = DecodeInvokeRequest(frame.payload);
             Answer(socket, who, DescribeCall(request), [&] {
               ExportOutcome done;
-              const InvokeReply reply = core_.Invoke(request, &done);
+              const InvokeReply reply = core_.Invoke(*user, request, &done);
               return Outcome{"export " + std::to_string(done.id) + " (" + done.file_name + ": " +
                                  std::to_string(done.staff) + " staff, " +
                                  std::to_string(done.vacations) + " vacations, " +

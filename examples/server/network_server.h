@@ -15,6 +15,7 @@
 #include "protocol/frame.h"
 #include "protocol/socket.h"
 #include "server/app_server_core.h"
+#include "server/login_throttle.h"
 
 namespace tvx::example {
 
@@ -32,6 +33,9 @@ struct NetworkSettings {
   // and beyond the limit of its address, it is refused with an error reply.
   std::size_t max_clients = 256;
   std::size_t max_per_address = 32;
+  // The wait before the answer to the first failed login from an address; it doubles with
+  // each further failure from there, up to 30 seconds.
+  std::chrono::milliseconds login_delay{1000};
 };
 
 class NetworkServer {
@@ -88,6 +92,7 @@ class NetworkServer {
   NetworkSettings settings_;
   Listener listener_;
   std::atomic<bool> stop_{false};
+  LoginThrottle throttle_;
   std::list<std::unique_ptr<Session>> sessions_;
   std::uint64_t next_id_ = 1;
 };

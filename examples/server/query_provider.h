@@ -3,8 +3,9 @@
 //
 // Only one SELECT statement is run: the text must prepare to exactly one statement (nothing
 // but blanks, comments and semicolons after it), which SQLite reports read-only and which
-// yields columns; the connection's authoriser lets reads and functions through and nothing
-// else, so neither PRAGMA, ATTACH nor a writing statement in disguise gets past it.
+// yields columns; the connection's authoriser lets functions through, and reads of the tables
+// and columns that the user's role may read (server/roles.h), and nothing else, so neither
+// PRAGMA, ATTACH, a writing statement in disguise nor a column of another role gets past it.
 //
 // Columns map by their declared type: a type containing "INT" to a 32-bit Integer (the
 // table's INTEGER PRIMARY KEY to AutoInc), DATE, DATETIME and TIMESTAMP to DateTime; a column
@@ -18,6 +19,7 @@
 
 #include "protocol/frame.h"
 #include "protocol/messages.h"
+#include "server/roles.h"
 #include "server/sqlite.h"
 
 namespace tvx::example {
@@ -30,11 +32,12 @@ struct QueryLimits {
   std::uint64_t packet_bytes = kMaxReplyPayload - 64;
 };
 
-// A read-only connection with the authoriser described above.
-Database OpenQueryConnection(const std::string& path);
+// A read-only connection with the authoriser described above, for a user of this role.
+Database OpenQueryConnection(const std::string& path, Role role);
 
 // Raises RequestError with a text that says what is wrong: an unknown provider, parameters,
-// a text that is not one SELECT, an error of SQLite, a column or value that a packet cannot
+// a text that is not one SELECT, a table or column that the role may not read (code
+// E_ACCESSDENIED), an error of SQLite, a column or value that a packet cannot
 // carry, a query that runs too long or whose reply would be too large.
 GetRecordsReply RunProviderQuery(Database& db, const GetRecordsRequest& request,
                                  const QueryLimits& limits = {});

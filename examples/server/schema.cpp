@@ -49,6 +49,11 @@ CREATE TABLE OK_EXPORT_HISTORY (
   EXPORT_FROM DATETIME CHECK (EXPORT_FROM GLOB )sql" TVX_MOMENT R"sql(),
   EXPORT_TO DATETIME CHECK (EXPORT_TO GLOB )sql" TVX_MOMENT R"sql()
 );
+CREATE TABLE USERS (
+  NAME TEXT PRIMARY KEY,
+  PASSWORD_HASH TEXT NOT NULL,
+  ROLE TEXT NOT NULL CHECK (ROLE IN ('operator', 'export', 'admin'))
+);
 CREATE INDEX STAFF_CHANGED_AT ON STAFF (CHANGED_AT);
 CREATE INDEX VACATIONS_CHANGED_AT ON VACATIONS (CHANGED_AT);
 CREATE INDEX EXTRA_PAY_CHANGED_AT ON EXTRA_PAY (CHANGED_AT);
@@ -62,6 +67,20 @@ CREATE INDEX EXTRA_PAY_CHANGED_AT ON EXTRA_PAY (CHANGED_AT);
 void CreateSchema(Database& db) {
   Transaction transaction(db);
   db.Execute(kSchema);
+  db.Execute(("PRAGMA user_version = " + std::to_string(kSchemaVersion)).c_str());
+  transaction.Commit();
+}
+
+void UpgradeSchema(Database& db) {
+  Transaction transaction(db);
+  Statement version = db.Prepare("PRAGMA user_version");
+  version.Step();
+  const std::int64_t found = version.Int(0);
+  version = Statement();
+  if (found != 1) return;
+  db.Execute(
+      "CREATE TABLE USERS (NAME TEXT PRIMARY KEY, PASSWORD_HASH TEXT NOT NULL, ROLE TEXT NOT NULL "
+      "CHECK (ROLE IN ('operator', 'export', 'admin')))");
   db.Execute(("PRAGMA user_version = " + std::to_string(kSchemaVersion)).c_str());
   transaction.Commit();
 }

@@ -1,15 +1,19 @@
 // The personnel database of the example server: staff, their vacations and extra pay, each
-// row with the moment it last changed, and the history of exports to the accounting system.
+// row with the moment it last changed, the history of exports to the accounting system, and
+// the server's users.
 #pragma once
 
 #include "server/sqlite.h"
 
 namespace tvx::example {
 
-inline constexpr int kSchemaVersion = 1;
+// 1: without the users; 2: with them.
+inline constexpr int kSchemaVersion = 2;
 
 // Creates the tables in an empty database.
 void CreateSchema(Database& db);
+// Brings the database of an earlier server up to this one's schema; nothing when it is.
+void UpgradeSchema(Database& db);
 // Raises EDatabaseError unless the database has this server's tables.
 void CheckSchema(Database& db);
 

@@ -17,6 +17,9 @@ const char kServerUsage[] =
     "                         a new one replaces the oldest that has not greeted yet\n"
     "  --max-per-address N    connections served at once from one address (default 32)\n"
     "  --greeting-timeout SECS  a new connection must have greeted within this (default 5)\n"
+    "  --login-delay MS       the answer to a failed login waits this long, twice as long for\n"
+    "                         each further failure from the same address, up to 30 s\n"
+    "                         (default 1000)\n"
     "  --idle-timeout SECS    a connection may wait this long between requests (default 600)\n"
     "  --io-timeout SECS      one frame may take this long to arrive or leave (default 30)\n"
     "  --query-timeout SECS   a provider query may run this long (default 10)\n"
@@ -66,6 +69,8 @@ ServerOptions ParseServerOptions(const std::vector<std::string>& arguments) {
       options.network.max_per_address = static_cast<std::size_t>(Number(option, value(), 1, 10000));
     } else if (option == "--greeting-timeout") {
       options.network.greeting_timeout = std::chrono::seconds(Number(option, value(), 1, 600));
+    } else if (option == "--login-delay") {
+      options.network.login_delay = std::chrono::milliseconds(Number(option, value(), 1, 30000));
     } else if (option == "--idle-timeout") {
       options.network.idle_timeout = std::chrono::seconds(Number(option, value(), 1, 86400));
     } else if (option == "--io-timeout") {

@@ -142,7 +142,14 @@ TEST(Messages, EveryMessageReadsBackAsWritten) {
 
   const HelloReply hello_back = DecodeHelloReply(Encode(HelloReply{1, "server", {"A", "B"}}));
   EXPECT_EQ(hello_back.methods, (std::vector<std::string>{"A", "B"}));
-  EXPECT_EQ(DecodeHello(Encode(Hello{1, "host"})).client_name, "host");
+  const Hello greeting = DecodeHello(Encode(Hello{kProtocolVersion, "host", "ivanova", "secret"}));
+  EXPECT_EQ(greeting.client_name, "host");
+  EXPECT_EQ(greeting.user, "ivanova");
+  EXPECT_EQ(greeting.password, "secret");
+  // A Hello of another version is read up to its version: what follows is that version's.
+  const Hello old = DecodeHello(Bytes{'T', 'V', 'A', 'S', 1, 0, 3, 0, 0, 0, 'o', 'l', 'd'});
+  EXPECT_EQ(old.version, 1);
+  EXPECT_EQ(old.client_name, "");
 }
 
 TEST(Messages, NaNDateSurvivesAsItsBits) {
@@ -193,6 +200,14 @@ TEST(Messages, MalformedPayloadsAreRefused) {
   no_name.U16(0);
   EXPECT_THROW(DecodeInvokeRequest(no_name.Data()), ProtocolError);
   EXPECT_THROW(DecodeHello(Bytes{'H', 'T', 'T', 'P', 1, 0, 0, 0, 0, 0}), ProtocolError);
+  ByteWriter long_password;
+  long_password.Raw(Bytes{'T', 'V', 'A', 'S', 2, 0});
+  long_password.String("host");
+  long_password.String("ivanova");
+  long_password.String(std::string(kMaxPasswordBytes + 1, 'x'));
+  EXPECT_THROW(DecodeHello(long_password.Data()), ProtocolError);
+  EXPECT_THROW(DecodeHello(Bytes{'T', 'V', 'A', 'S', 2, 0, 0, 0, 0, 0}), ProtocolError)
+      << "a Hello of this version without credentials";
 }
 
 }  // namespace

@@ -32,6 +32,8 @@ const GetRecordsRequest kHistory{"dspQuery", -1, 1, "SELECT * FROM OK_EXPORT_HIS
 AppServerClient ImpatientClient(std::uint16_t port) {
   ClientOptions options;
   options.port = port;
+  options.user = kTestUser;
+  options.password = kTestPassword;
   options.connect_timeout = std::chrono::seconds(1);
   options.call_timeout = std::chrono::seconds(1);
   return AppServerClient(options);
@@ -48,7 +50,7 @@ std::string RefusalOfNewConnection(std::uint16_t port) {
     if (refusal.type != FrameType::kError) return "(not an error)";
     return DecodeErrorReply(refusal.payload).description;
   }
-  WriteFrame(socket, FrameType::kHello, Encode(Hello{kProtocolVersion, "late"}), patience);
+  WriteFrame(socket, FrameType::kHello, Encode(TestHello("late")), patience);
   const Frame reply = ReadFrame(socket, kMaxReplyPayload, Clock::now() + patience, patience);
   return reply.type == FrameType::kHelloReply ? "(greeted)" : "(not greeted)";
 }
@@ -161,6 +163,7 @@ class ThreadStartFails : public NetworkServer {
 
 TEST(ConnectionLimits, AFailedThreadStartRefusesThatClientOnly) {
   ScratchFolder folder;
+  AddUser(folder.Path(), kTestUser, kTestPassword, Role::kAdmin);
   AppServerCore core(Settings(folder.Path(), false));
   NetworkSettings settings;
   settings.port = 0;
@@ -200,8 +203,7 @@ TEST(ServerLog, AClientCannotForgeLogLines) {
   ScratchFolder folder;
   ServerProcess server(folder.Path() / "data", {"--empty"});
   RawClient client(server.Port(), false);
-  client.Send(FrameType::kHello,
-              Encode(Hello{kProtocolVersion, "host\n2026-01-01 00:00:00.000 #9 forged"}));
+  client.Send(FrameType::kHello, Encode(TestHello("host\n2026-01-01 00:00:00.000 #9 forged")));
   ASSERT_EQ(client.Receive().type, FrameType::kHelloReply);
   client.Send(FrameType::kGetRecords,
               Encode(GetRecordsRequest{"dsp\rQuery", -1, 1, "SELECT 1", WireValue::Null()}));

@@ -40,6 +40,8 @@ tvx::TDateTime Day(int y, int m, int d) { return tvx::EncodeDate(y, m, d); }
 tvx::TOwned<TSocketRemoteServer> Connect(std::uint16_t port) {
   ClientOptions options;
   options.port = port;
+  options.user = kTestUser;
+  options.password = kTestPassword;
   return tvx::CreateOwned<TSocketRemoteServer>(nullptr, options);
 }
 
@@ -138,9 +140,7 @@ TEST_F(EndToEndTest, BadFramesCloseTheirConnectionOnly) {
       {"unknown frame type", true, [](RawClient& c) { c.Send(static_cast<FrameType>(0x42), {}); },
        "Неверный запрос: неизвестный тип кадра 0x0042"},
       {"second greeting", true,
-       [](RawClient& c) {
-         c.Send(FrameType::kHello, Encode(Hello{kProtocolVersion, "again"}));
-       },
+       [](RawClient& c) { c.Send(FrameType::kHello, Encode(TestHello("again"))); },
        "Неверный запрос: повторное приветствие"},
       {"request cut short", true,
        [](RawClient& c) {

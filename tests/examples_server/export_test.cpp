@@ -19,6 +19,8 @@ using namespace tvx::example;
 using namespace tvx::example::test;
 using Ids = std::set<std::int64_t>;
 
+const User kExporter{"exporter", Role::kExport};
+
 WireArgument Value(WireValue value) { return {Passing::kValue, std::move(value)}; }
 WireArgument Result() { return {Passing::kVariantReference, WireValue::Empty()}; }
 WireValue Day(int y, int m, int d) { return WireValue::Date(tvx::EncodeDate(y, m, d)); }
@@ -92,7 +94,7 @@ TEST_F(ExportTest, ChangesExportTakesTheRowsChangedOnTheDaysOfTheRange) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const std::string today = SqlDate(tvx::Date());
-    const InvokeReply reply = core_->Invoke(ExportChanges(c.from, c.to));
+    const InvokeReply reply = core_->Invoke(kExporter, ExportChanges(c.from, c.to));
     ++id;
     ASSERT_EQ(reply.references.size(), 1u);
     EXPECT_EQ(reply.references[0],
@@ -116,7 +118,7 @@ TEST_F(ExportTest, ChangesExportTakesTheRowsChangedOnTheDaysOfTheRange) {
 }
 
 TEST_F(ExportTest, FullExportTakesEveryRowAndRecordsItsRangeUpToToday) {
-  const InvokeReply reply = core_->Invoke(Call("exportalldata"));
+  const InvokeReply reply = core_->Invoke(kExporter, Call("exportalldata"));
   EXPECT_TRUE(reply.references.empty());
   const std::string today = SqlDate(tvx::Date());
   const HistoryRow history = History(1);
@@ -181,7 +183,7 @@ TEST_F(ExportTest, WrongArgumentsAreRefusedWithTheirReasonAndExportNothing) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     try {
-      core_->Invoke(c.request);
+      core_->Invoke(kExporter, c.request);
       ADD_FAILURE() << "accepted";
     } catch (const RequestError& error) {
       EXPECT_EQ(error.Code(), c.code);
@@ -191,7 +193,7 @@ TEST_F(ExportTest, WrongArgumentsAreRefusedWithTheirReasonAndExportNothing) {
   EXPECT_EQ(CountRows(writer_, "OK_EXPORT_HISTORY"), 0);
   EXPECT_TRUE(FileNames(Exports()).empty());
   // The typed forms that the checks accept besides VT_I4.
-  EXPECT_NO_THROW(core_->Invoke(with(2, Value(WireValue::I2(1)))));
+  EXPECT_NO_THROW(core_->Invoke(kExporter, with(2, Value(WireValue::I2(1)))));
 }
 
 // The export cannot write its file (its temporary name is taken by a folder): the history
@@ -200,7 +202,7 @@ TEST_F(ExportTest, FailedExportLeavesNeitherRowNorFile) {
   const std::filesystem::path blocker = Exports() / ".export-1.xml.tmp";
   std::filesystem::create_directories(blocker / "inside");
   try {
-    core_->Invoke(Call("ExportAllData"));
+    core_->Invoke(kExporter, Call("ExportAllData"));
     ADD_FAILURE() << "the export went through";
   } catch (const RequestError& error) {
     EXPECT_EQ(error.Code(), kFailed);
@@ -212,7 +214,7 @@ TEST_F(ExportTest, FailedExportLeavesNeitherRowNorFile) {
   EXPECT_EQ(FileNames(Exports()), (std::set<std::string>{".export-1.xml.tmp"}));
 
   std::filesystem::remove_all(blocker);
-  core_->Invoke(Call("ExportAllData"));
+  core_->Invoke(kExporter, Call("ExportAllData"));
   EXPECT_EQ(CountRows(writer_, "OK_EXPORT_HISTORY"), 1);
   EXPECT_EQ(FileNames(Exports()), (std::set<std::string>{"export-000001.xml"}));
 }
@@ -237,12 +239,26 @@ TEST_F(ExportTest, StartUpFinishesCommittedExportsAndRemovesTheOthers) {
   EXPECT_EQ(ReadFile(Exports() / "export-000001.xml"), "committed");
 }
 
+TEST_F(ExportTest, OnlyRolesThatMayExportExport) {
+  try {
+    core_->Invoke(User{"petrov", Role::kOperator}, Call("ExportAllData"));
+    ADD_FAILURE() << "an operator exported";
+  } catch (const RequestError& error) {
+    EXPECT_EQ(error.Code(), kAccessDenied);
+    EXPECT_EQ(error.Message(), "Роль «operator» не даёт выгружать данные; нужна роль export");
+  }
+  EXPECT_EQ(CountRows(writer_, "OK_EXPORT_HISTORY"), 0);
+  EXPECT_EQ(FileNames(Exports()), (std::set<std::string>{}));
+  core_->Invoke(User{"ivanova", Role::kAdmin}, Call("ExportAllData"));
+  EXPECT_EQ(CountRows(writer_, "OK_EXPORT_HISTORY"), 1);
+}
+
 // Personnel data are for the server's own user: the folders it creates, the database with its
 // WAL and the export files are closed to everyone else.
 TEST_F(ExportTest, DatabaseAndExportFilesAreTheOwnersAlone) {
   const ExportOutcome done = [&] {
     ExportOutcome outcome;
-    core_->Invoke(Call("ExportAllData"), &outcome);
+    core_->Invoke(kExporter, Call("ExportAllData"), &outcome);
     return outcome;
   }();
   auto mode = [](const std::filesystem::path& path) {

@@ -37,7 +37,7 @@ class QueryProviderTest : public ::testing::Test {
   ScratchFolder folder_;
   AppServerCore core_{Settings(folder_.Path(), false)};
   Database writer_ = Database::OpenForWriting(core_.DatabasePath().string());
-  Database queries_ = core_.OpenQueryConnection();
+  Database queries_ = core_.OpenQueryConnection(Role::kAdmin);
 };
 
 TEST_F(QueryProviderTest, AnythingButOneSelectIsRefusedAndChangesNothing) {
@@ -134,6 +134,66 @@ TEST_F(QueryProviderTest, RunawayAndOversizedQueriesAreStopped) {
 std::int64_t Instant(int y, int m, int d, int h = 0, int n = 0, int s = 0) {
   return static_cast<std::int64_t>(tvx::EncodeDate(y, m, d)) * 86400000 +
          ((h * 60 + n) * 60 + s) * 1000LL;
+}
+
+// Each role reads its own tables and columns, however a query reaches for the others: through
+// a condition, a subquery, a common table expression or a function of the value.
+TEST_F(QueryProviderTest, EachRoleReadsOnlyItsTablesAndColumns) {
+  InsertRowsChangedAt(writer_, {"2024-02-01 10:00:00"});
+  const std::string ok = "(accepted)";
+  auto refused = [](const char* role, const char* what) {
+    return std::string("Роль «") + role + "» не даёт читать " + what;
+  };
+  struct Case {
+    Role role;
+    std::string text;
+    std::string outcome;
+  };
+  const Case cases[] = {
+      {Role::kOperator, "SELECT * FROM OK_EXPORT_HISTORY", ok},
+      {Role::kOperator, "SELECT ID, SALARY FROM STAFF", refused("operator", "STAFF.ID")},
+      {Role::kOperator, "SELECT COUNT(*) FROM STAFF", refused("operator", "STAFF")},
+      {Role::kOperator, "SELECT unicode(substr(LAST_NAME, 1, 1)) FROM STAFF",
+       refused("operator", "STAFF.LAST_NAME")},
+      {Role::kOperator, "SELECT ID FROM OK_EXPORT_HISTORY WHERE EXISTS (SELECT 1 FROM VACATIONS)",
+       refused("operator", "VACATIONS")},
+      {Role::kExport, "SELECT ID, HIRED, DISMISSED, CHANGED_AT FROM STAFF", ok},
+      {Role::kExport, "SELECT ID, START_DATE FROM VACATIONS", ok},
+      {Role::kExport, "SELECT ID, SALARY FROM STAFF", refused("export", "STAFF.SALARY")},
+      {Role::kExport, "SELECT * FROM STAFF", refused("export", "STAFF.SALARY")},
+      {Role::kExport, "SELECT ID FROM STAFF WHERE SALARY > 4000000",
+       refused("export", "STAFF.SALARY")},
+      {Role::kExport, "SELECT ID FROM STAFF ORDER BY SALARY", refused("export", "STAFF.SALARY")},
+      {Role::kExport, "SELECT X FROM (SELECT SALARY / 100 AS X FROM STAFF)",
+       refused("export", "STAFF.SALARY")},
+      {Role::kExport, "WITH P AS (SELECT AMOUNT FROM EXTRA_PAY) SELECT SUM(AMOUNT) FROM P",
+       refused("export", "EXTRA_PAY.AMOUNT")},
+      {Role::kExport, "WITH P AS (SELECT ID FROM EXTRA_PAY) SELECT COUNT(*) FROM P", ok},
+      {Role::kOperator, "WITH P AS (SELECT ID FROM EXTRA_PAY) SELECT COUNT(*) FROM P",
+       refused("operator", "EXTRA_PAY.ID")},
+      {Role::kOperator,
+       "WITH RECURSIVE C(X) AS (SELECT 1 UNION ALL SELECT X + 1 FROM C LIMIT 3) SELECT SUM(X) "
+       "FROM C",
+       ok},
+      {Role::kAdmin, "SELECT ID, SALARY FROM STAFF", ok},
+      {Role::kAdmin, "SELECT SUM(AMOUNT) FROM EXTRA_PAY", ok},
+      {Role::kAdmin, "SELECT length(PASSWORD_HASH) FROM USERS",
+       refused("admin", "USERS.PASSWORD_HASH")},
+      {Role::kAdmin, "SELECT COUNT(*) FROM USERS", refused("admin", "USERS")},
+      {Role::kAdmin, "SELECT length(sql) FROM sqlite_master",
+       refused("admin", "sqlite_master.sql")},
+  };
+  for (const Case& c : cases) {
+    Database queries = core_.OpenQueryConnection(c.role);
+    std::string outcome = ok;
+    try {
+      RunProviderQuery(queries, GetRecordsRequest{"dspQuery", -1, 1, c.text, WireValue::Null()});
+    } catch (const RequestError& error) {
+      outcome = error.Message();
+      if (error.Code() != kAccessDenied) outcome += " (not E_ACCESSDENIED)";
+    }
+    EXPECT_EQ(outcome, c.outcome) << RoleName(c.role) << ": " << c.text;
+  }
 }
 
 TEST_F(QueryProviderTest, HistoryTravelsWithItsTypesAndValues) {

@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -26,6 +27,17 @@ namespace tvx::example::test {
 namespace {
 constexpr std::chrono::seconds kPatience{10};
 }  // namespace
+
+void AddUser(const std::filesystem::path& data_folder, const std::string& name,
+             const std::string& password, Role role, bool sample_data) {
+  Database db =
+      Database::OpenForWriting(PrepareDatabase(Settings(data_folder, sample_data)).string());
+  SetUser(db, name, password, role);
+}
+
+Hello TestHello(std::string client_name) {
+  return Hello{kProtocolVersion, std::move(client_name), kTestUser, kTestPassword};
+}
 
 ServerSettings Settings(const std::filesystem::path& data_folder, bool sample_data) {
   ServerSettings settings;
@@ -112,6 +124,8 @@ ServerProcess::ServerProcess(const std::filesystem::path& data_folder,
                              unsigned max_open_files) {
   log_ = data_folder.string() + ".log." + std::to_string(::getpid()) + "." +
          std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
+  const bool empty = std::find(arguments.begin(), arguments.end(), "--empty") != arguments.end();
+  AddUser(data_folder, kTestUser, kTestPassword, Role::kAdmin, !empty);
   std::vector<std::string> args = {TVX_APP_SERVER_PATH, "--data", data_folder.string(), "--port",
                                    std::to_string(port)};
   args.insert(args.end(), arguments.begin(), arguments.end());
@@ -155,7 +169,7 @@ bool ServerProcess::WaitForLog(const std::string& text) const {
 RawClient::RawClient(std::uint16_t port, bool greet)
     : socket_(Socket::Connect("127.0.0.1", port, kPatience)) {
   if (!greet) return;
-  Send(FrameType::kHello, Encode(Hello{kProtocolVersion, "raw test client"}));
+  Send(FrameType::kHello, Encode(TestHello()));
   if (Receive().type != FrameType::kHelloReply) throw std::runtime_error("not greeted");
 }
 

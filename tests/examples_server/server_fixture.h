@@ -16,9 +16,22 @@
 #include "protocol/messages.h"
 #include "protocol/socket.h"
 #include "server/app_server_core.h"
+#include "server/roles.h"
 #include "server/sqlite.h"
 
 namespace tvx::example::test {
+
+// The user that the test servers know, with the admin role, and its password.
+inline constexpr char kTestUser[] = "tester";
+inline constexpr char kTestPassword[] = "test password";
+
+// Adds a user to the database of the data folder (creating the database, with or without
+// the sample rows, if it is missing).
+void AddUser(const std::filesystem::path& data_folder, const std::string& name,
+             const std::string& password, Role role, bool sample_data = false);
+
+// A Hello from the test user.
+Hello TestHello(std::string client_name = "raw test client");
 
 // Settings of a server whose data live in `data_folder`.
 ServerSettings Settings(const std::filesystem::path& data_folder, bool sample_data = true);
@@ -53,8 +66,8 @@ std::string ReadFile(const std::filesystem::path& path);
 // Names of the files in a folder.
 std::set<std::string> FileNames(const std::filesystem::path& folder);
 
-// The real server program, started on a free port with its data in `data_folder`. Its
-// standard error goes to a log file that the test can search.
+// The real server program, started on a free port with its data in `data_folder`, where it
+// knows kTestUser. Its standard error goes to a log file that the test can search.
 class ServerProcess {
  public:
   ServerProcess(const std::filesystem::path& data_folder, std::vector<std::string> arguments = {},
@@ -77,7 +90,8 @@ class ServerProcess {
   std::filesystem::path log_;
 };
 
-// A connection that speaks frames directly, for requests no proper client would send.
+// A connection that speaks frames directly, for requests no proper client would send. It
+// greets as kTestUser when told to.
 class RawClient {
  public:
   explicit RawClient(std::uint16_t port, bool greet = true);

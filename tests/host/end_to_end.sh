@@ -7,7 +7,8 @@
 #   2. an export that the server refuses shows the server's message and the dialog stays open;
 #   3. the server killed during an export: the operator is told there is no connection, and
 #      after the server's restart there is neither a new history row nor a file, whole or half;
-#   4. a host that does not offer what the module needs: the refusal or failure is reported and
+#   4. a login that the server refuses is reported, and an operator's export is refused;
+#   5. a host that does not offer what the module needs: the refusal or failure is reported and
 #      the host goes on.
 # Malformed and oversized frames, several clients and vanishing clients are the example
 # server's own tests (tests/examples_server).
@@ -71,6 +72,10 @@ expect_equal() {
   [ "$1" = "$2" ] || fail "$3: got '$1', expected '$2'"
 }
 
+# The server's user that the host logs in as; the database of each server knows it.
+test_user=tester
+test_password='the tester'"'"'s password'
+
 # start_server NAME [server options...]: a server on its own data folder and a free port;
 # sets server_pid, address and data.
 start_server() {
@@ -78,6 +83,9 @@ start_server() {
   shift
   data=$work/$name
   mkdir -p "$data"
+  printf '%s\n' "$test_password" |
+    "$server" user add "$test_user" --role admin --data "$data" >>"$data/server.log" 2>&1 ||
+    { echo "the user could not be added:"; cat "$data/server.log"; exit 1; }
   "$server" --data "$data" --port 0 "$@" >"$data/server.out" 2>>"$data/server.log" &
   server_pid=$!
   servers+=("$server_pid")
@@ -101,8 +109,8 @@ stop_server() {
 run_host() {
   local log=$1 script=$2
   shift 2
-  local extra=()
-  [ -n "$plugins" ] && extra=(--plugins "Z:$plugins")
+  local extra=(--user "$test_user" --password "$test_password")
+  [ -n "$plugins" ] && extra+=(--plugins "Z:$plugins")
   # wine-run finds the build's Wine prefix from the working folder (CTest's is in the build).
   local attempt
   for attempt in 1 2; do
@@ -223,7 +231,25 @@ expect_equal "$(new_exports "$killed_data/exports" | wc -l)" "$files_before" "ex
 expect_equal "$(temp_files "$killed_data/exports")" "" "half-written files after the restart"
 stop_server
 
-# --- 4. hosts that do not offer what the module needs -------------------------------------------
+# --- 4. users: a login the server refuses, and a role that may not export ---------------------
+start_server users
+printf '%s\n' "operator's password" |
+  "$server" user add clerk --role operator --data "$data" >>"$data/server.log" 2>&1
+run_host "$work/wrong_password.log" status.script --server "$address" --password "not it"
+expect_line "$work/wrong_password.log" \
+  "^status: Нет связи с сервером приложений \([^)]*\): Неверное имя пользователя или пароль \|" \
+  "a refused login is reported in the status"
+expect_equal "$(history_counts "$work/wrong_password.log")" "" "history shown after a refused login"
+rows_before=$(new_exports "$data/exports" | wc -l)
+run_host "$work/operator_role.log" failed_export.script --server "$address" --user clerk \
+  --password "operator's password"
+expect_line "$work/operator_role.log" \
+  '^box: Кадры: Роль «operator» не даёт выгружать данные; нужна роль export\.?$' \
+  "an operator's export is refused by the server"
+expect_equal "$(new_exports "$data/exports" | wc -l)" "$rows_before" "export files after the refusal"
+stop_server
+
+# --- 5. hosts that do not offer what the module needs -------------------------------------------
 # offer | script | a line the log must hold | modules loaded
 while IFS='|' read -r offer script expected loaded; do
   log=$work/offer-$offer.log
