@@ -110,11 +110,10 @@ INT_PTR CALLBACK LoginProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lpar
 bool AskForLogin(HWND owner, Login& login) {
   Template dialog(L"Вход на сервер приложений", 200, 82, 6);
   dialog.Item(kStaticClass, 0xFFFF, SS_LEFT, 8, 10, 60, 10, L"Пользователь:");
-  dialog.Item(kEditClass, kUserEdit, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 70, 8, 122, 13,
-              L"");
+  dialog.Item(kEditClass, kUserEdit, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 70, 8, 122, 13, L"");
   dialog.Item(kStaticClass, 0xFFFF, SS_LEFT, 8, 30, 60, 10, L"Пароль:");
-  dialog.Item(kEditClass, kPasswordEdit, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL | ES_PASSWORD,
-              70, 28, 122, 13, L"");
+  dialog.Item(kEditClass, kPasswordEdit, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL | ES_PASSWORD, 70,
+              28, 122, 13, L"");
   dialog.Item(kButtonClass, IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 86, 58, 50, 15, L"Войти");
   dialog.Item(kButtonClass, IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 142, 58, 50, 15, L"Отмена");
   const INT_PTR result = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), dialog.Get(), owner,

@@ -1,6 +1,7 @@
 #include "server/app_server_core.h"
 
 #include <fcntl.h>
+#include <sqlite3.h>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -68,6 +69,8 @@ AppServerCore::AppServerCore(ServerSettings settings) : settings_(std::move(sett
   try {
     database_path_ = PrepareDatabase(settings_);
     users_ = std::make_unique<UserStore>(database_path_.string());
+    gate_ = std::make_unique<ExportGate>(settings_.exports_per_minute);
+    sqlite3_hard_heap_limit64(settings_.heap_limit_bytes);
     const auto export_folder =
         settings_.export_folder.empty() ? folder / "exports" : settings_.export_folder;
     exports_ =
@@ -97,7 +100,7 @@ std::optional<User> AppServerCore::Authenticate(std::string_view name, std::stri
 }
 
 Database AppServerCore::OpenQueryConnection(Role role) const {
-  return tvx::example::OpenQueryConnection(database_path_.string(), role);
+  return tvx::example::OpenQueryConnection(database_path_.string(), role, settings_.query_limits);
 }
 
 GetRecordsReply AppServerCore::GetRecords(Database& queries,
@@ -107,7 +110,7 @@ GetRecordsReply AppServerCore::GetRecords(Database& queries,
 
 InvokeReply AppServerCore::Invoke(const User& user, const InvokeRequest& request,
                                   ExportOutcome* outcome) {
-  return CallMethod(*exports_, user, request, outcome);
+  return CallMethod(*exports_, *gate_, user, request, outcome);
 }
 
 }  // namespace tvx::example

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "protocol/messages.h"
+#include "server/export_gate.h"
 #include "server/export_service.h"
 #include "server/query_provider.h"
 #include "server/users.h"
@@ -21,6 +22,11 @@ struct ServerSettings {
   std::filesystem::path export_folder;  // empty: data_folder / "exports"
   bool sample_data = true;              // fill a newly created database with sample rows
   QueryLimits query_limits;
+  // SQLite's memory, all connections together (SQLite knows no limit per connection; each
+  // query connection keeps its page cache small, see QueryLimits).
+  std::int64_t heap_limit_bytes = 256ll << 20;
+  // A user's exports a minute; 0: no limit.
+  int exports_per_minute = 10;
   ExportPause pause;
 };
 
@@ -55,6 +61,7 @@ class AppServerCore {
   std::filesystem::path database_path_;
   std::unique_ptr<ExportService> exports_;
   std::unique_ptr<UserStore> users_;
+  std::unique_ptr<ExportGate> gate_;
 };
 
 // Opens the database of the data folder, creating it (with the sample rows if the settings

@@ -67,8 +67,8 @@ const std::vector<std::string>& MethodNames() {
   return names;
 }
 
-InvokeReply CallMethod(ExportService& exports, const User& user, const InvokeRequest& request,
-                       ExportOutcome* outcome) {
+InvokeReply CallMethod(ExportService& exports, ExportGate& gate, const User& user,
+                       const InvokeRequest& request, ExportOutcome* outcome) {
   const auto& args = request.arguments;
   const bool known =
       SameName(request.method, kExportAllData) || SameName(request.method, kExportData1C);
@@ -84,6 +84,7 @@ InvokeReply CallMethod(ExportService& exports, const User& user, const InvokeReq
           kBadParamCount,
           "Метод ExportAllData вызывается без аргументов, передано " + std::to_string(args.size()));
     }
+    const ExportGate::Ticket ticket = gate.Enter(user);
     done = exports.ExportAll();
   } else if (SameName(request.method, kExportData1C)) {
     if (args.size() != 5) {
@@ -105,6 +106,7 @@ InvokeReply CallMethod(ExportService& exports, const User& user, const InvokeReq
       throw RequestError(kInvalidArgument, "Дата начала периода (" + DayText(from) +
                                                ") позже даты его окончания (" + DayText(to) + ")");
     }
+    const ExportGate::Ticket ticket = gate.Enter(user);
     done = exports.ExportChanges(from, to);
     reply.references.push_back({4, WireValue::I4(static_cast<std::int32_t>(done.id))});
   } else {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "protocol/messages.h"
+#include "server/export_gate.h"
 #include "server/export_service.h"
 #include "server/roles.h"
 
@@ -25,7 +26,9 @@ const std::vector<std::string>& MethodNames();
 // DISP_E_MEMBERNOTFOUND for an unknown name, E_ACCESSDENIED when the user's role may not
 // export, DISP_E_BADPARAMCOUNT and DISP_E_TYPEMISMATCH for wrong arguments, E_INVALIDARG for
 // wrong values, E_FAIL when the export fails.
-InvokeReply CallMethod(ExportService& exports, const User& user, const InvokeRequest& request,
-                       ExportOutcome* outcome = nullptr);
+// The export itself passes the gate first: RPC_E_SERVERCALL_RETRYLATER while another runs or
+// beyond the user's exports a minute.
+InvokeReply CallMethod(ExportService& exports, ExportGate& gate, const User& user,
+                       const InvokeRequest& request, ExportOutcome* outcome = nullptr);
 
 }  // namespace tvx::example

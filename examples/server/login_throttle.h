@@ -20,7 +20,8 @@ class LoginThrottle {
       : first_delay_(first_delay) {}
 
   // Counts a failure from the address; returns how long its answer is to wait.
-  std::chrono::milliseconds Failed(const std::string& address, Clock::time_point now = Clock::now());
+  std::chrono::milliseconds Failed(const std::string& address,
+                                   Clock::time_point now = Clock::now());
   void Succeeded(const std::string& address);
 
   static constexpr std::chrono::milliseconds kLongestDelay{30000};

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <memory>
@@ -231,8 +232,22 @@ TFieldType FieldTypeOf(Kind kind) {
 
 }  // namespace
 
-Database OpenQueryConnection(const std::string& path, Role role) {
+Database OpenQueryConnection(const std::string& path, Role role, const QueryLimits& limits) {
   Database db = Database::OpenForReading(path);
+  sqlite3* handle = db.Handle();
+  sqlite3_limit(handle, SQLITE_LIMIT_LENGTH, limits.value_bytes);
+  sqlite3_limit(handle, SQLITE_LIMIT_SQL_LENGTH, 100000);
+  sqlite3_limit(handle, SQLITE_LIMIT_COLUMN, 100);
+  sqlite3_limit(handle, SQLITE_LIMIT_EXPR_DEPTH, 100);
+  sqlite3_limit(handle, SQLITE_LIMIT_COMPOUND_SELECT, 50);
+  sqlite3_limit(handle, SQLITE_LIMIT_VDBE_OP, 100000);
+  sqlite3_limit(handle, SQLITE_LIMIT_FUNCTION_ARG, 8);
+  sqlite3_limit(handle, SQLITE_LIMIT_ATTACHED, 0);
+  sqlite3_limit(handle, SQLITE_LIMIT_LIKE_PATTERN_LENGTH, 1000);
+  sqlite3_limit(handle, SQLITE_LIMIT_VARIABLE_NUMBER, 1);
+  sqlite3_limit(handle, SQLITE_LIMIT_TRIGGER_DEPTH, 1);
+  db.Execute(
+      ("PRAGMA cache_size = -" + std::to_string(std::max(1, limits.cache_bytes >> 10))).c_str());
   sqlite3_set_authorizer(db.Handle(), AllowReadsOfTheRole,
                          reinterpret_cast<void*>(static_cast<std::intptr_t>(role)));
   return db;
@@ -274,6 +289,14 @@ GetRecordsReply RunProviderQuery(Database& db, const GetRecordsRequest& request,
       if ((rc & 0xFF) == SQLITE_INTERRUPT) {
         throw RequestError(kFailed, "Запрос выполнялся дольше " +
                                         std::to_string(limits.time.count()) + " мс и прерван");
+      }
+      if ((rc & 0xFF) == SQLITE_TOOBIG) {
+        throw RequestError(
+            kFailed, "Значение в запросе больше допустимых " +
+                         std::to_string(sqlite3_limit(handle, SQLITE_LIMIT_LENGTH, -1)) + " байт");
+      }
+      if ((rc & 0xFF) == SQLITE_NOMEM) {
+        throw RequestError(kFailed, "Запросу не хватило памяти, отведённой запросам на сервере");
       }
       throw RequestError(kFailed, "Запрос не выполнен", sqlite3_errmsg(handle));
     }

@@ -26,14 +26,21 @@ namespace tvx::example {
 
 inline constexpr char kQueryProvider[] = "dspQuery";
 
+// What one query may take. Besides these, every query connection has SQLite's own limits set
+// low (a value of at most `value_bytes`, a text of 100 000 bytes, 100 columns, expressions 100
+// deep, 50 SELECTs in a compound, no attached databases) and a page cache of `cache_bytes`,
+// beyond which sorting and the like spill into temporary files.
 struct QueryLimits {
   std::chrono::milliseconds time{10000};
+  int value_bytes = 1 << 20;
+  int cache_bytes = 2 << 20;
   // The packet must fit into one reply frame, with room for the reply's own fields.
   std::uint64_t packet_bytes = kMaxReplyPayload - 64;
 };
 
-// A read-only connection with the authoriser described above, for a user of this role.
-Database OpenQueryConnection(const std::string& path, Role role);
+// A read-only connection with the authoriser and the limits described above, for a user of
+// this role.
+Database OpenQueryConnection(const std::string& path, Role role, const QueryLimits& limits = {});
 
 // Raises RequestError with a text that says what is wrong: an unknown provider, parameters,
 // a text that is not one SELECT, a table or column that the role may not read (code

@@ -23,6 +23,11 @@ const char kServerUsage[] =
     "  --idle-timeout SECS    a connection may wait this long between requests (default 600)\n"
     "  --io-timeout SECS      one frame may take this long to arrive or leave (default 30)\n"
     "  --query-timeout SECS   a provider query may run this long (default 10)\n"
+    "  --heap-limit MB        memory of SQLite for all queries and exports together\n"
+    "                         (default 256); each query may hold values of up to 1 MiB and\n"
+    "                         a page cache of 2 MiB, and has SQLite's other limits set low\n"
+    "  --exports-per-minute N a user's exports a minute (default 10; 0: no limit); an\n"
+    "                         export while another runs is refused at once, not queued\n"
     "  --quiet                log warnings only, not every request\n"
     "  --pause-export STAGE:MS  test hook: every export waits MS milliseconds at STAGE\n"
     "                         (before-commit or after-commit)\n"
@@ -77,6 +82,10 @@ ServerOptions ParseServerOptions(const std::vector<std::string>& arguments) {
       options.network.io_timeout = std::chrono::seconds(Number(option, value(), 1, 3600));
     } else if (option == "--query-timeout") {
       options.server.query_limits.time = std::chrono::seconds(Number(option, value(), 1, 3600));
+    } else if (option == "--heap-limit") {
+      options.server.heap_limit_bytes = Number(option, value(), 16, 1 << 20) << 20;
+    } else if (option == "--exports-per-minute") {
+      options.server.exports_per_minute = static_cast<int>(Number(option, value(), 0, 1000000));
     } else if (option == "--quiet") {
       options.quiet = true;
     } else if (option == "--pause-export") {

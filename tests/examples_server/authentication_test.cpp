@@ -68,8 +68,9 @@ TEST(Authentication, AClientWithoutAValidLoginGetsNothingButOneRefusal) {
 
   // Nothing answered before the login: a request in its place closes the connection.
   RawClient early(server.Port(), false);
-  early.Send(FrameType::kGetRecords,
-             Encode(GetRecordsRequest{"dspQuery", -1, 1, "SELECT * FROM STAFF", WireValue::Null()}));
+  early.Send(
+      FrameType::kGetRecords,
+      Encode(GetRecordsRequest{"dspQuery", -1, 1, "SELECT * FROM STAFF", WireValue::Null()}));
   const Frame reply = early.Receive();
   ASSERT_EQ(reply.type, FrameType::kError);
   EXPECT_EQ(DecodeErrorReply(reply.payload).description,

@@ -33,7 +33,7 @@ void AddUser(const std::filesystem::path& data_folder, const std::string& name,
 // A Hello from the test user.
 Hello TestHello(std::string client_name = "raw test client");
 
-// Settings of a server whose data live in `data_folder`.
+// Settings of a server whose data live in `data_folder`, without a limit of exports a minute.
 ServerSettings Settings(const std::filesystem::path& data_folder, bool sample_data = true);
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
