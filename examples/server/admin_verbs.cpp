@@ -9,6 +9,7 @@
 
 #include "rtl/exceptions.h"
 #include "server/app_server_core.h"
+#include "server/export_service.h"
 #include "server/server_log.h"
 #include "server/users.h"
 
@@ -18,10 +19,12 @@ const char kAdminUsage[] =
     "       tavolex_app_server user add NAME --role operator|export|admin [--data DIR] [--empty]\n"
     "       tavolex_app_server user remove NAME [--data DIR]\n"
     "       tavolex_app_server user list [--data DIR]\n"
+    "       tavolex_app_server status [--data DIR] [--exports DIR]\n"
     "  user add reads the password from standard input (8 to 1024 bytes; asked for twice on a\n"
     "  terminal); an existing user gets the new password and role. Roles: operator reads the\n"
     "  export history; export also reads staff, vacations and extra pay without the pay columns\n"
-    "  and exports; admin reads everything, pay too, and exports.\n";
+    "  and exports; admin reads everything, pay too, and exports. status counts the exports and\n"
+    "  names each one whose file is missing (exit status 1 then).\n";
 
 namespace {
 
@@ -34,13 +37,18 @@ struct Command {
 
 Command Parse(const std::vector<std::string>& arguments) {
   Command command;
-  if (arguments.size() < 2) throw Exception("user: expected add, remove or list");
-  command.action = arguments[1];
-  std::size_t i = 2;
+  std::size_t i = 1;
+  if (arguments[0] == "status") {
+    command.action = "status";
+  } else if (arguments.size() < 2) {
+    throw Exception("user: expected add, remove or list");
+  } else {
+    command.action = arguments[i++];
+  }
   if (command.action == "add" || command.action == "remove") {
     if (i >= arguments.size()) throw Exception("user " + command.action + ": expected a name");
     command.name = arguments[i++];
-  } else if (command.action != "list") {
+  } else if (command.action != "list" && command.action != "status") {
     throw Exception("user: unknown action " + command.action);
   }
   for (; i < arguments.size(); ++i) {
@@ -51,6 +59,8 @@ Command Parse(const std::vector<std::string>& arguments) {
     };
     if (option == "--data") {
       command.settings.data_folder = value();
+    } else if (option == "--exports" && command.action == "status") {
+      command.settings.export_folder = value();
     } else if (option == "--empty") {
       command.settings.sample_data = false;
     } else if (option == "--role" && command.action == "add") {
@@ -92,10 +102,27 @@ std::string ReadPassword(const std::string& name) {
   return first;
 }
 
+int Status(Database& db, const ServerSettings& settings) {
+  const auto folder =
+      settings.export_folder.empty() ? settings.data_folder / "exports" : settings.export_folder;
+  auto count = [&](const char* sql) {
+    Statement statement = db.Prepare(sql);
+    statement.Step();
+    return statement.Int(0);
+  };
+  const std::vector<std::string> missing = MissingExportFiles(db, folder);
+  std::printf(
+      "history rows: %lld, of them exports of this server with a file: %lld, missing: %zu\n",
+      static_cast<long long>(count("SELECT COUNT(*) FROM OK_EXPORT_HISTORY")),
+      static_cast<long long>(count("SELECT COUNT(*) FROM EXPORT_FILES")), missing.size());
+  for (const std::string& line : missing) std::printf("%s\n", line.c_str());
+  return missing.empty() ? 0 : 1;
+}
+
 }  // namespace
 
 bool IsAdminVerb(const std::vector<std::string>& arguments) {
-  return !arguments.empty() && arguments[0] == "user";
+  return !arguments.empty() && (arguments[0] == "user" || arguments[0] == "status");
 }
 
 int RunAdminVerb(const std::vector<std::string>& arguments) {
@@ -115,6 +142,8 @@ int RunAdminVerb(const std::vector<std::string>& arguments) {
       const std::string password = ReadPassword(command.name);
       SetUser(db, command.name, password, *command.role);
       std::printf("user %s: role %s\n", command.name.c_str(), RoleName(*command.role));
+    } else if (command.action == "status") {
+      return Status(db, command.settings);
     } else if (command.action == "remove") {
       if (!RemoveUser(db, command.name)) {
         std::fprintf(stderr, "no user %s\n", command.name.c_str());
@@ -127,7 +156,7 @@ int RunAdminVerb(const std::vector<std::string>& arguments) {
       }
     }
   } catch (const std::exception& error) {
-    std::fprintf(stderr, "tavolex_app_server user %s: %s\n", command.action.c_str(), error.what());
+    std::fprintf(stderr, "tavolex_app_server %s: %s\n", command.action.c_str(), error.what());
     return 1;
   }
   return 0;

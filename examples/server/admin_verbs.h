@@ -4,6 +4,9 @@
 //       from standard input (asked for twice, unechoed, on a terminal)
 //   tavolex_app_server user remove NAME [--data DIR]
 //   tavolex_app_server user list [--data DIR]
+//   tavolex_app_server status [--data DIR] [--exports DIR]
+//       the history's rows and the exports' files: each committed export whose file is
+//       missing is named, and the status is then 1
 // They work on the database of the data folder (created if missing, like the server's, with
 // --empty for one without sample rows), also while a server runs on it.
 #pragma once

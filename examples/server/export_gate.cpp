@@ -14,8 +14,8 @@ ExportGate::Ticket ExportGate::Enter(const User& user, Clock::time_point now) {
     auto& times = started_[user.name];
     while (!times.empty() && now - times.front() >= std::chrono::minutes(1)) times.pop_front();
     if (times.size() >= static_cast<std::size_t>(per_minute_)) {
-      const auto wait = std::chrono::ceil<std::chrono::seconds>(times.front() +
-                                                                std::chrono::minutes(1) - now);
+      const auto wait =
+          std::chrono::ceil<std::chrono::seconds>(times.front() + std::chrono::minutes(1) - now);
       throw RequestError(kServerBusy, "Не больше " + std::to_string(per_minute_) +
                                           " выгрузок в минуту; следующая возможна через " +
                                           std::to_string(wait.count()) + " с");

@@ -67,19 +67,38 @@ void WriteDurably(const std::filesystem::path& path, const std::string& text) {
   if (::close(fd) != 0) RaiseFileError("Не удалось закрыть файл выгрузки", path, errno);
 }
 
-// A rename is durable once the folder that holds the name is on disk.
+// A new or renamed name is durable once the folder that holds it is on disk.
 void SyncFolder(const std::filesystem::path& folder) {
   const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::fsync(fd);
+  if (fd < 0) RaiseFileError("Не удалось сохранить папку выгрузок", folder, errno);
+  if (::fsync(fd) != 0) {
+    const int error = errno;
+    ::close(fd);
+    RaiseFileError("Не удалось сохранить папку выгрузок", folder, error);
+  }
   ::close(fd);
+}
+
+const char* StageName(ExportPause::Stage stage) {
+  switch (stage) {
+    case ExportPause::Stage::kAfterFile:
+      return "after its file";
+    case ExportPause::Stage::kBeforeCommit:
+      return "before commit";
+    case ExportPause::Stage::kAfterCommit:
+      return "after commit";
+    case ExportPause::Stage::kAfterRename:
+      return "after rename";
+    case ExportPause::Stage::kNone:
+      break;
+  }
+  return "";
 }
 
 void Pause(const ExportPause& pause, ExportPause::Stage stage, std::int64_t id) {
   if (pause.stage != stage || pause.duration.count() <= 0) return;
-  LogWarning("test hook: export " + std::to_string(id) + " paused " +
-             (stage == ExportPause::Stage::kBeforeCommit ? "before commit" : "after commit") +
-             " for " + std::to_string(pause.duration.count()) + " ms");
+  LogWarning("test hook: export " + std::to_string(id) + " paused " + StageName(stage) + " for " +
+             std::to_string(pause.duration.count()) + " ms");
   std::this_thread::sleep_for(pause.duration);
 }
 
@@ -109,19 +128,52 @@ std::vector<std::string> ExportService::Recover() {
     if (!id || !entry.is_regular_file()) continue;
     committed.Reset();
     committed.Bind(1, *id);
+    std::error_code error;
     if (committed.Step()) {
-      std::filesystem::rename(entry.path(), folder_ / ExportFileName(*id));
-      report.push_back("recovered export " + std::to_string(*id) + ": " + name + " -> " +
-                       ExportFileName(*id));
+      std::filesystem::rename(entry.path(), folder_ / ExportFileName(*id), error);
+      report.push_back(error ? "export " + std::to_string(*id) + ": " + name +
+                                   " could not be renamed to " + ExportFileName(*id) + " (" +
+                                   error.message() + "); it stays under its temporary name"
+                             : "recovered export " + std::to_string(*id) + ": " + name + " -> " +
+                                   ExportFileName(*id));
     } else {
-      std::filesystem::remove(entry.path());
+      std::filesystem::remove(entry.path(), error);
       report.push_back("removed unfinished export file " + name +
                        " (its history row was never committed)");
     }
     changed = true;
   }
-  if (changed) SyncFolder(folder_);
+  if (changed) {
+    try {
+      SyncFolder(folder_);
+    } catch (const RequestError& error) {
+      report.push_back(error.Message() + " (" + error.Detail() + ")");
+    }
+  }
+  committed = Statement();
+  for (std::string& line : MissingExportFiles(db_, folder_)) report.push_back(std::move(line));
   return report;
+}
+
+std::vector<std::string> ExportService::MissingFiles() {
+  std::lock_guard lock(mutex_);
+  return MissingExportFiles(db_, folder_);
+}
+
+std::vector<std::string> MissingExportFiles(Database& db, const std::filesystem::path& folder) {
+  std::vector<std::string> missing;
+  Statement files = db.Prepare("SELECT HISTORY_ID, FILE_NAME FROM EXPORT_FILES ORDER BY 1");
+  while (files.Step()) {
+    const std::int64_t id = files.Int(0);
+    const std::string name = files.Text(1);
+    if (std::filesystem::exists(folder / name) ||
+        std::filesystem::exists(folder / TempFileName(id))) {
+      continue;
+    }
+    missing.push_back("export " + std::to_string(id) + ": its history row has no file " + name +
+                      " in " + folder.string());
+  }
+  return missing;
 }
 
 ExportOutcome ExportService::ExportAll() { return Run(std::nullopt); }
@@ -196,10 +248,16 @@ ExportOutcome ExportService::Run(const std::optional<std::pair<std::string, std:
   history.Step();
   content.id = db_.LastInsertId();
 
+  Statement file = db_.Prepare("INSERT INTO EXPORT_FILES (HISTORY_ID, FILE_NAME) VALUES (?, ?)");
+  file.Bind(1, content.id).Bind(2, ExportFileName(content.id));
+  file.Step();
+
   const std::filesystem::path temp = folder_ / TempFileName(content.id);
   const std::filesystem::path final_path = folder_ / ExportFileName(content.id);
   try {
     WriteDurably(temp, WriteExportXml(content));
+    Pause(pause_, ExportPause::Stage::kAfterFile, content.id);
+    SyncFolder(folder_);
     Pause(pause_, ExportPause::Stage::kBeforeCommit, content.id);
     transaction.Commit();
   } catch (...) {
@@ -207,17 +265,23 @@ ExportOutcome ExportService::Run(const std::optional<std::pair<std::string, std:
     std::filesystem::remove(temp, ignored);
     throw;  // the transaction rolls back as it goes
   }
+  // Committed: the export is complete, its file on disk under the temporary name at least.
   Pause(pause_, ExportPause::Stage::kAfterCommit, content.id);
   std::error_code error;
   std::filesystem::rename(temp, final_path, error);
   if (error) {
-    // The export is committed and its file is on disk under the temporary name; the next
-    // start of the server moves it into place.
-    throw RequestError(kFailed, "Выгрузка " + std::to_string(content.id) +
-                                    " сохранена, но файл не переименован (" + error.message() +
-                                    "); он будет переименован при следующем запуске сервера");
+    LogWarning("export " + std::to_string(content.id) + " is complete, but its file " +
+               temp.string() + " could not be renamed (" + error.message() +
+               "); the next start of the server renames it");
+  } else {
+    Pause(pause_, ExportPause::Stage::kAfterRename, content.id);
+    try {
+      SyncFolder(folder_);
+    } catch (const RequestError& failure) {
+      LogWarning("export " + std::to_string(content.id) + " is complete, but " + failure.Message() +
+                 " (" + failure.Detail() + ")");
+    }
   }
-  SyncFolder(folder_);
 
   ExportOutcome outcome;
   outcome.id = content.id;

@@ -40,7 +40,8 @@ bool IsPersonnel(std::string_view table) {
 // expression's, whose rows come from reads that are asked about one by one.
 bool IsDatabaseTable(std::string_view table) {
   if (table.size() >= 7 && Same(table.substr(0, 7), "SQLITE_")) return true;
-  for (std::string_view name : {"STAFF", "VACATIONS", "EXTRA_PAY", "OK_EXPORT_HISTORY", "USERS"}) {
+  for (std::string_view name :
+       {"STAFF", "VACATIONS", "EXTRA_PAY", "OK_EXPORT_HISTORY", "USERS", "EXPORT_FILES"}) {
     if (Same(name, table)) return true;
   }
   return false;

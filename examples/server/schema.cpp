@@ -54,6 +54,10 @@ CREATE TABLE USERS (
   PASSWORD_HASH TEXT NOT NULL,
   ROLE TEXT NOT NULL CHECK (ROLE IN ('operator', 'export', 'admin'))
 );
+CREATE TABLE EXPORT_FILES (
+  HISTORY_ID INTEGER PRIMARY KEY REFERENCES OK_EXPORT_HISTORY(ID),
+  FILE_NAME TEXT NOT NULL
+);
 CREATE INDEX STAFF_CHANGED_AT ON STAFF (CHANGED_AT);
 CREATE INDEX VACATIONS_CHANGED_AT ON VACATIONS (CHANGED_AT);
 CREATE INDEX EXTRA_PAY_CHANGED_AT ON EXTRA_PAY (CHANGED_AT);
@@ -77,10 +81,15 @@ void UpgradeSchema(Database& db) {
   version.Step();
   const std::int64_t found = version.Int(0);
   version = Statement();
-  if (found != 1) return;
+  if (found < 1 || found >= kSchemaVersion) return;
+  if (found < 2) {
+    db.Execute(
+        "CREATE TABLE USERS (NAME TEXT PRIMARY KEY, PASSWORD_HASH TEXT NOT NULL, ROLE TEXT NOT "
+        "NULL CHECK (ROLE IN ('operator', 'export', 'admin')))");
+  }
   db.Execute(
-      "CREATE TABLE USERS (NAME TEXT PRIMARY KEY, PASSWORD_HASH TEXT NOT NULL, ROLE TEXT NOT NULL "
-      "CHECK (ROLE IN ('operator', 'export', 'admin')))");
+      "CREATE TABLE EXPORT_FILES (HISTORY_ID INTEGER PRIMARY KEY REFERENCES "
+      "OK_EXPORT_HISTORY(ID), FILE_NAME TEXT NOT NULL)");
   db.Execute(("PRAGMA user_version = " + std::to_string(kSchemaVersion)).c_str());
   transaction.Commit();
 }

@@ -7,8 +7,9 @@
 
 namespace tvx::example {
 
-// 1: without the users; 2: with them.
-inline constexpr int kSchemaVersion = 2;
+// 1: without the users; 2: with them; 3: with the files of the exports (EXPORT_FILES, one
+// row for each history row that an export of this server wrote a file for).
+inline constexpr int kSchemaVersion = 3;
 
 // Creates the tables in an empty database.
 void CreateSchema(Database& db);

@@ -30,7 +30,7 @@ const char kServerUsage[] =
     "                         export while another runs is refused at once, not queued\n"
     "  --quiet                log warnings only, not every request\n"
     "  --pause-export STAGE:MS  test hook: every export waits MS milliseconds at STAGE\n"
-    "                         (before-commit or after-commit)\n"
+    "                         (after-file, before-commit, after-commit, after-rename)\n"
     "On start the server prints \"listening on ADDRESS:PORT\" on standard output; it logs to\n"
     "standard error and stops on SIGINT or SIGTERM.\n";
 
@@ -92,11 +92,20 @@ ServerOptions ParseServerOptions(const std::vector<std::string>& arguments) {
       const std::string& text = value();
       const auto colon = text.find(':');
       const std::string stage = text.substr(0, colon);
-      if (colon == std::string::npos || (stage != "before-commit" && stage != "after-commit")) {
-        throw Exception("option --pause-export: expected before-commit:MS or after-commit:MS");
+      const std::pair<const char*, ExportPause::Stage> stages[] = {
+          {"after-file", ExportPause::Stage::kAfterFile},
+          {"before-commit", ExportPause::Stage::kBeforeCommit},
+          {"after-commit", ExportPause::Stage::kAfterCommit},
+          {"after-rename", ExportPause::Stage::kAfterRename}};
+      options.server.pause.stage = ExportPause::Stage::kNone;
+      for (const auto& [name, named_stage] : stages) {
+        if (stage == name) options.server.pause.stage = named_stage;
       }
-      options.server.pause.stage = stage == "before-commit" ? ExportPause::Stage::kBeforeCommit
-                                                            : ExportPause::Stage::kAfterCommit;
+      if (colon == std::string::npos || options.server.pause.stage == ExportPause::Stage::kNone) {
+        throw Exception(
+            "option --pause-export: expected after-file, before-commit, after-commit or "
+            "after-rename, a colon and milliseconds");
+      }
       options.server.pause.duration =
           std::chrono::milliseconds(Number(option, text.substr(colon + 1), 1, 3600000));
     } else {

@@ -244,21 +244,25 @@ TEST_F(EndToEndTest, ClientVanishingMidExportLosesNothing) {
   EXPECT_EQ(FileNames(Exports()), (std::set<std::string>{"export-000001.xml"}));
 }
 
-// The server killed in the middle of an export: after a restart the export is either complete
-// (killed after its commit) or gone without a trace (killed before it).
-TEST_F(EndToEndTest, ServerKilledDuringAnExportLeavesAllOrNothingAfterRestart) {
+// The server killed at every step of an export: after a restart the export is either complete
+// with its row and its file (killed after its commit) or gone without a trace (before it).
+TEST_F(EndToEndTest, ServerKilledAtEachStepOfAnExportLeavesRowAndFileTogetherOrNeither) {
   struct Case {
     const char* stage;
+    std::set<std::string> files_when_killed;
     std::int64_t rows;
     std::set<std::string> files;
     const char* recovery;
   };
+  const std::set<std::string> temp = {".export-1.xml.tmp"};
+  const std::set<std::string> done = {"export-000001.xml"};
+  const char* removed = "removed unfinished export file .export-1.xml.tmp";
+  const char* recovered = "recovered export 1: .export-1.xml.tmp -> export-000001.xml";
   const Case cases[] = {
-      {"before-commit", 0, {}, "removed unfinished export file .export-1.xml.tmp"},
-      {"after-commit",
-       1,
-       {"export-000001.xml"},
-       "recovered export 1: .export-1.xml.tmp -> export-000001.xml"},
+      {"after-file", temp, 0, {}, removed},
+      {"before-commit", temp, 0, {}, removed},
+      {"after-commit", temp, 1, done, recovered},
+      {"after-rename", done, 1, done, "serving "},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.stage);
@@ -272,20 +276,50 @@ TEST_F(EndToEndTest, ServerKilledDuringAnExportLeavesAllOrNothingAfterRestart) {
       RawClient client(server.Port());
       client.Send(FrameType::kInvoke, Encode(ExportAll()));
       ASSERT_TRUE(server.WaitForLog("test hook: export 1 paused"));
-      // Caught with the file written under its temporary name.
-      EXPECT_EQ(FileNames(data / "exports"), (std::set<std::string>{".export-1.xml.tmp"}));
+      EXPECT_EQ(FileNames(data / "exports"), c.files_when_killed);
       server.Kill();
     }
     ServerProcess restarted(data);
     EXPECT_TRUE(restarted.WaitForLog(c.recovery));
     Database reader = Database::OpenForWriting((data / "tavolex.db").string());
     EXPECT_EQ(CountRows(reader, "OK_EXPORT_HISTORY"), c.rows);
+    EXPECT_EQ(CountRows(reader, "EXPORT_FILES"), c.rows);
     EXPECT_EQ(FileNames(data / "exports"), c.files);
     if (c.rows == 1) {
       EXPECT_EQ(ElementIds(ReadFile(data / "exports" / "export-000001.xml"), "Employee"),
                 (std::set<std::int64_t>{staff}));
     }
+    EXPECT_EQ(restarted.Log().find("has no file"), std::string::npos);
   }
+}
+
+// A committed export whose file is lost (a disk that dropped it, a hand that deleted it) is
+// reported at the next start and by the admin verb's status.
+TEST_F(EndToEndTest, ALostExportFileIsReportedAtStartAndByTheStatus) {
+  {
+    ServerProcess server(Data(), {"--empty"});
+    RawClient client(server.Port());
+    for (int i = 0; i < 2; ++i) {
+      client.Send(FrameType::kInvoke, Encode(ExportAll()));
+      ASSERT_EQ(client.Receive().type, FrameType::kInvokeReply);
+    }
+    EXPECT_EQ(server.Stop(), 0);
+  }
+  const std::string status_command = std::string(TVX_APP_SERVER_PATH) + " status --data '" +
+                                     Data().string() + "' >'" + Data().string() + ".status'";
+  EXPECT_EQ(std::system(status_command.c_str()), 0);
+  EXPECT_EQ(ReadFile(Data().string() + ".status"),
+            "history rows: 2, of them exports of this server with a file: 2, missing: 0\n");
+
+  std::filesystem::remove(Exports() / "export-000001.xml");
+  ServerProcess restarted(Data());
+  const std::string lost =
+      "export 1: its history row has no file export-000001.xml in " + Exports().string();
+  EXPECT_TRUE(restarted.WaitForLog(lost));
+  EXPECT_NE(std::system(status_command.c_str()), 0);
+  EXPECT_EQ(
+      ReadFile(Data().string() + ".status"),
+      "history rows: 2, of them exports of this server with a file: 2, missing: 1\n" + lost + "\n");
 }
 
 }  // namespace

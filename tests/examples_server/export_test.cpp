@@ -219,6 +219,29 @@ TEST_F(ExportTest, FailedExportLeavesNeitherRowNorFile) {
   EXPECT_EQ(FileNames(Exports()), (std::set<std::string>{"export-000001.xml"}));
 }
 
+// Once committed, an export is complete: a rename that fails (the final name is taken by a
+// folder here) leaves the file under its temporary name, which the next start puts right.
+TEST_F(ExportTest, ARenameFailureAfterTheCommitCompletesTheExport) {
+  std::filesystem::create_directories(Exports() / "export-000001.xml" / "inside");
+  ExportOutcome outcome;
+  EXPECT_NO_THROW(core_->Invoke(kExporter, Call("ExportAllData"), &outcome));
+  EXPECT_EQ(outcome.id, 1);
+  EXPECT_EQ(CountRows(writer_, "OK_EXPORT_HISTORY"), 1);
+  EXPECT_EQ(FileNames(Exports()),
+            (std::set<std::string>{".export-1.xml.tmp", "export-000001.xml"}));
+
+  core_.reset();  // a start while the name is still taken reports it and goes on
+  core_ = std::make_unique<AppServerCore>(Settings(folder_.Path() / "data"));
+  EXPECT_EQ(FileNames(Exports()),
+            (std::set<std::string>{".export-1.xml.tmp", "export-000001.xml"}));
+  core_.reset();
+  std::filesystem::remove_all(Exports() / "export-000001.xml");
+  core_ = std::make_unique<AppServerCore>(Settings(folder_.Path() / "data"));
+  EXPECT_EQ(FileNames(Exports()), (std::set<std::string>{"export-000001.xml"}));
+  EXPECT_EQ(ElementIds(ReadFile(Exports() / "export-000001.xml"), "Employee"),
+            (Ids(rows_.staff.begin(), rows_.staff.end())));
+}
+
 // What a crash leaves behind is put right at the next start: the file of a committed export
 // gets its name, the file of an export whose row never committed goes; nothing else is touched.
 TEST_F(ExportTest, StartUpFinishesCommittedExportsAndRemovesTheOthers) {

@@ -138,8 +138,8 @@ TEST(ExportLimits, AFloodOfExportsIsRefusedAfterTheRate) {
   const std::string accepted = "(accepted)";
   const std::string refused =
       "8001010a Не больше 3 выгрузок в минуту; следующая возможна через 60 с";
-  EXPECT_EQ(outcomes, (std::vector<std::string>{accepted, accepted, accepted, refused, refused,
-                                                refused}));
+  EXPECT_EQ(outcomes,
+            (std::vector<std::string>{accepted, accepted, accepted, refused, refused, refused}));
   // Another user has exports of its own; the refused ones left nothing behind.
   EXPECT_EQ(Refusal([&] { core.Invoke(petrov, ExportAll()); }), accepted);
   EXPECT_EQ(FileNames(folder.Path() / "data" / "exports").size(), 4u);
