@@ -315,6 +315,29 @@ std::string Socket::PeerAddress() const {
   return host;
 }
 
+bool IsLoopbackHost(const std::string& host) {
+  StartWinsock();
+  if (host.empty()) return false;  // every address of the machine
+  addrinfo hints{};
+  hints.ai_socktype = SOCK_STREAM;
+  addrinfo* head = nullptr;
+  if (getaddrinfo(host.c_str(), nullptr, &hints, &head) != 0 || head == nullptr) return false;
+  bool loopback = true;
+  for (addrinfo* a = head; a != nullptr; a = a->ai_next) {
+    if (a->ai_family == AF_INET) {
+      const auto* v4 = reinterpret_cast<const sockaddr_in*>(a->ai_addr);
+      loopback = loopback && (ntohl(v4->sin_addr.s_addr) >> 24) == 127;
+    } else if (a->ai_family == AF_INET6) {
+      const auto* v6 = reinterpret_cast<const sockaddr_in6*>(a->ai_addr);
+      loopback = loopback && IN6_IS_ADDR_LOOPBACK(&v6->sin6_addr);
+    } else {
+      loopback = false;
+    }
+  }
+  freeaddrinfo(head);
+  return loopback;
+}
+
 Listener::Listener(Listener&& other) noexcept : handle_(std::exchange(other.handle_, -1)) {}
 
 Listener& Listener::operator=(Listener&& other) noexcept {

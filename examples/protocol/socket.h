@@ -56,6 +56,10 @@ class Socket {
   std::intptr_t handle_ = kInvalid;
 };
 
+// True when every address that `host` names is a loopback one (127.0.0.0/8, ::1): a
+// connection to it never leaves the machine. False for a name that does not resolve.
+bool IsLoopbackHost(const std::string& host);
+
 class Listener {
  public:
   Listener() = default;

@@ -105,10 +105,24 @@ void NetworkServer::Answer(Socket& socket, const std::string& who, const std::st
   }
 }
 
+namespace {
+
+// The connections carry personnel data in clear: they stay on this machine.
+const std::string& LoopbackOnly(const std::string& host) {
+  if (!IsLoopbackHost(host)) {
+    throw Exception("адрес " + host +
+                    " доступен из сети, а соединения сервера приложений не шифруются: сервер "
+                    "слушает только адреса этого компьютера (127.0.0.1, ::1, localhost)");
+  }
+  return host;
+}
+
+}  // namespace
+
 NetworkServer::NetworkServer(AppServerCore& core, NetworkSettings settings)
     : core_(core),
       settings_(std::move(settings)),
-      listener_(Listener::Bind(settings_.host, settings_.port)),
+      listener_(Listener::Bind(LoopbackOnly(settings_.host), settings_.port)),
       throttle_(settings_.login_delay) {}
 
 NetworkServer::~NetworkServer() {

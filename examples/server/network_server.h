@@ -40,7 +40,8 @@ struct NetworkSettings {
 
 class NetworkServer {
  public:
-  // Binds the address. Raises ConnectionError when it cannot.
+  // Binds the address, which must be a loopback one (IsLoopbackHost): the connections are
+  // not encrypted. Raises Exception for another address, ConnectionError when it cannot bind.
   NetworkServer(AppServerCore& core, NetworkSettings settings);
   virtual ~NetworkServer();
   NetworkServer(const NetworkServer&) = delete;

@@ -3,6 +3,7 @@
 // places; a server out of descriptors waits and recovers; a session whose thread cannot
 // start is refused alone; and what clients send reaches the log as one line each.
 #include <sys/resource.h>
+#include <sys/wait.h>
 
 #include <cstdio>
 #include <memory>
@@ -180,6 +181,28 @@ TEST(ConnectionLimits, AFailedThreadStartRefusesThatClientOnly) {
   EXPECT_EQ(third.GetRecords(kHistory).records_out, 0);
   server.Stop();
   running.join();
+}
+
+// Personnel data travel in clear: the server listens on this machine's loopback only.
+TEST(ServerAddress, OnlyLoopbackAddressesAreListenedOn) {
+  ScratchFolder folder;
+  struct Case {
+    const char* host;
+    bool starts;
+  };
+  const Case cases[] = {{"0.0.0.0", false},   {"", false},         {"::", false},
+                        {"192.0.2.1", false}, {"127.0.0.1", true}, {"127.0.0.2", true},
+                        {"localhost", true}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(IsLoopbackHost(c.host), c.starts) << c.host;
+  }
+  const std::string command = std::string(TVX_APP_SERVER_PATH) +
+                              " --host 0.0.0.0 --port 0 --data '" + folder.Path().string() +
+                              "' >/dev/null 2>'" + folder.Path().string() + "/err'";
+  const int status = std::system(command.c_str());
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+  EXPECT_NE(ReadFile(folder.Path() / "err").find("адрес 0.0.0.0 доступен из сети"),
+            std::string::npos);
 }
 
 TEST(ServerLog, ControlCharactersAreEscapedSoThatEveryEntryIsOneLine) {
