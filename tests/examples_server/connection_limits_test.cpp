@@ -126,13 +126,19 @@ TEST(ConnectionLimits, OneAddressHoldsABoundedNumberOfPlaces) {
 // Out of descriptors, accept fails until connections go: the server waits, longer each time,
 // instead of spinning, and serves again once descriptors are free.
 TEST(ConnectionLimits, AServerOutOfDescriptorsWaitsAndRecovers) {
+#ifdef __SANITIZE_ADDRESS__
+  // The sanitizers' run time opens descriptors of its own to check memory, and reports the
+  // server's every access as invalid once there are none left.
+  GTEST_SKIP() << "a server built with the sanitizers cannot run out of descriptors";
+#endif
   ScratchFolder folder;
   ServerProcess server(folder.Path() / "data", {"--empty", "--max-per-address", "1000"}, 0, 32);
   std::vector<std::unique_ptr<SilentConnection>> silent;
   for (int i = 0; i < 40; ++i) {
     silent.push_back(std::make_unique<SilentConnection>(server.Port(), "127.0.0.1"));
   }
-  ASSERT_TRUE(server.WaitForLog("accept failed (Too many open files); next attempt in"));
+  ASSERT_TRUE(server.WaitForLog("accept failed (Too many open files); next attempt in"))
+      << server.Log();
   silent.clear();
   EXPECT_TRUE(Eventually([&] {
     try {
