@@ -61,10 +61,8 @@ HostDirectory::HostDirectory(tavolex::Ref<HostConnection> connection, bool offer
     : HostObject(offered), connection_(std::move(connection)) {}
 
 HRESULT HostDirectory::GetRemoteServer(tavolex::IRemoteConnection** connection) {
-  if (connection == nullptr) return E_POINTER;
-  // Lent without a reference: the host keeps the connection as long as the main window lives.
-  *connection = connection_.Get();
-  return S_OK;
+  // With a reference for the module, which releases it when its dialog is freed.
+  return connection_.CopyTo(connection);
 }
 
 HostMainForm::HostMainForm(tavolex::Ref<IUnknown> directory, bool offered)

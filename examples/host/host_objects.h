@@ -59,7 +59,7 @@ tavolex::Ref<T> MakeHostObject(Args&&... args) {
   return tavolex::Ref<T>::Adopt(new T(std::forward<Args>(args)...));
 }
 
-// The connection that the directory lends the modules: the example's TSocketRemoteServer,
+// The connection that the directory hands the modules: the example's TSocketRemoteServer,
 // whose AppServer connects (again) whenever there is no usable connection.
 class HostConnection final : public HostObject<tavolex::IRemoteConnection> {
  public:

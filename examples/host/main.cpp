@@ -1,5 +1,5 @@
 // The example host: a personnel-records application that loads the modules (*.plu) beside
-// it, offers their commands in its "Сервис" menu and lends them its connection to the
+// it, offers their commands in its "Сервис" menu and hands them its connection to the
 // application server. Run with --help for its options; docs/host-example.md describes it.
 #include <windows.h>
 

@@ -357,10 +357,11 @@ void MainWindow::RunCommand(std::size_t index) {
   running_command_ = true;
   try {
     // The sender is the main form, as a menu item of the host's would pass it.
-    tavolex::Check(command.command->Execute(main_form_.Get()));
-    LogLine("command " + command.name + ": done");
-  } catch (const tavolex::ModuleAbort&) {
-    LogLine("command " + command.name + ": stopped by the module");
+    if (tavolex::Check(command.command->Execute(main_form_.Get())) == tavolex::kSilentAbort) {
+      LogLine("command " + command.name + ": stopped by the module");
+    } else {
+      LogLine("command " + command.name + ": done");
+    }
   } catch (const tavolex::ModuleError& error) {
     LogLine("command " + command.name + ": failed: " + error.ClassName() + ": " + error.what());
     ShowError(error.what());

@@ -88,12 +88,13 @@ void PluginHost::LoadOne(const std::string& folder, const std::string& file_name
   VARIANT_BOOL allow = VARIANT_FALSE;
   const tavolex::Text file_text{std::string_view(path)};
   try {
-    tavolex::Check(plugin->Initialize(host_object, application, file_text.Get(), &allow));
-  } catch (const tavolex::ModuleAbort&) {
-    // The module has told the operator why already.
-    LogLine("module " + file_name + ": initialisation stopped by the module");
-    discard();
-    return;
+    if (tavolex::Check(plugin->Initialize(host_object, application, file_text.Get(), &allow)) ==
+        tavolex::kSilentAbort) {
+      // The module has told the operator why already.
+      LogLine("module " + file_name + ": initialisation stopped by the module");
+      discard();
+      return;
+    }
   } catch (const tavolex::ModuleError& error) {
     LogLine("module " + file_name + ": initialisation failed: " + error.ClassName() + ": " +
             error.what());

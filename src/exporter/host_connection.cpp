@@ -1,5 +1,7 @@
 #include "exporter/host_connection.h"
 
+#include <utility>
+
 #include "classes/class_builder.h"
 #include "server/ole_errors.h"
 
@@ -7,14 +9,14 @@ namespace tvx {
 
 TVX_IMPLEMENT_CLASS(THostConnection) {}
 
-THostConnection::THostConnection(TComponent* owner, IRemoteConnection* connection)
-    : TCustomRemoteServer(owner), connection_(connection) {}
+THostConnection::THostConnection(TComponent* owner, ComPtr<IRemoteConnection> connection)
+    : TCustomRemoteServer(owner), connection_(std::move(connection)) {}
 
 THostConnection::~THostConnection() = default;
 
 OleVariant THostConnection::GetAppServer() {
   OleVariant app_server;
-  CheckCallResult(connection_->GetAppServer(app_server.Put()), connection_,
+  CheckCallResult(connection_->GetAppServer(app_server.Put()), connection_.Get(),
                   IidOf<IRemoteConnection>());
   return app_server;
 }

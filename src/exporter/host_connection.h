@@ -1,8 +1,9 @@
 // The host's connection to the application server as the export dialog uses it: a
 // TCustomRemoteServer whose AppServer the host's IRemoteConnection yields anew for every read.
-// The host owns the connection; this object neither counts nor frees it.
+// It holds a reference to the connection, released when it is freed.
 #pragma once
 
+#include "com/com_ptr.h"
 #include "exporter/host_interfaces.h"
 #include "server/remote_server.h"
 
@@ -11,10 +12,10 @@ namespace tvx {
 class THostConnection : public TCustomRemoteServer {
   TVX_DECLARE_CLASS(THostConnection, TCustomRemoteServer)
 
-  // connection must not be null and must outlive this object.
-  THostConnection(TComponent* owner, IRemoteConnection* connection);
+  // connection must not be null.
+  THostConnection(TComponent* owner, ComPtr<IRemoteConnection> connection);
 
-  IRemoteConnection* Connection() const { return connection_; }
+  IRemoteConnection* Connection() const { return connection_.Get(); }
 
  protected:
   ~THostConnection() override;
@@ -23,7 +24,7 @@ class THostConnection : public TCustomRemoteServer {
   OleVariant GetAppServer() override;
 
  private:
-  IRemoteConnection* connection_;
+  ComPtr<IRemoteConnection> connection_;
 };
 
 }  // namespace tvx

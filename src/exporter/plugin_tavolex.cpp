@@ -70,12 +70,13 @@ void TPluginTavolex::PluginTavolexCommands0Execute(TObject* /*Sender*/) {
 
   auto* dialog = Create<TExport1CConfigDlg>(nullptr);
   try {
-    IRemoteConnection* connection = nullptr;  // borrowed: the host owns it
-    CheckCallResult(FDirectory->GetRemoteServer(&connection), FDirectory.Get(),
+    ComPtr<IRemoteConnection> connection;  // the reference the host added for us
+    CheckCallResult(FDirectory->GetRemoteServer(connection.Put()), FDirectory.Get(),
                     IidOf<IDirectory>());
-    if (connection == nullptr) ShowErrorAndAbort(kNoConnectionMessage);
-    // The dialog owns the adapter, so that it lives exactly as long as the dialog.
-    dialog->SetConnection(Create<THostConnection>(dialog, connection));
+    if (!connection) ShowErrorAndAbort(kNoConnectionMessage);
+    // The dialog owns the adapter, which holds the reference: it is released when the dialog
+    // is freed.
+    dialog->SetConnection(Create<THostConnection>(dialog, std::move(connection)));
     dialog->ShowModal();
   } catch (...) {
     dialog->Release();

@@ -31,7 +31,8 @@ class TPluginTavolex : public TJvPlugIn {
   // IDirectory raises EIntfCastError "Interface not supported"; none at all is accepted.
   void JvPlugInInitialize(TObject* Sender, bool& AllowLoad);
   // The command's OnExecute: the export options dialog on the connection that the directory
-  // gives, shown modally and released when the message loop next runs. Without a directory or
+  // gives, shown modally and released when the message loop next runs; the connection's
+  // reference is released with the dialog. Without a directory or
   // a connection: an error box, then a silent abort; nothing else happens.
   void PluginTavolexCommands0Execute(TObject* Sender);
   // OnDestroy: ends this object's hand-over of the application object.

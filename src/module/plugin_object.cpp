@@ -8,8 +8,6 @@
 
 namespace tvx {
 
-namespace {}  // namespace
-
 PluginObject::PluginObject(TJvPlugIn* plugin) : plugin_(plugin) {}
 
 PluginObject::~PluginObject() {
@@ -20,6 +18,7 @@ PluginObject::~PluginObject() {
     ApplicationHandleException(nullptr, std::current_exception());
   }
   host_applications_.clear();
+  host_objects_.clear();
 }
 
 HRESULT PluginObject::GetPluginID(BSTR* text) {
@@ -58,7 +57,7 @@ HRESULT PluginObject::GetCommand(LONG index, tavolex::IPluginCommand** command) 
   });
 }
 
-HRESULT PluginObject::Initialize(IUnknown* /*host_object*/, tavolex::IHostApplication* application,
+HRESULT PluginObject::Initialize(IUnknown* host_object, tavolex::IHostApplication* application,
                                  BSTR file_name, VARIANT_BOOL* allow_load) {
   return Guarded(tavolex::IID_IPlugin, [&] {
     *Required(allow_load) = VARIANT_FALSE;
@@ -66,8 +65,13 @@ HRESULT PluginObject::Initialize(IUnknown* /*host_object*/, tavolex::IHostApplic
       throw EInvalidArgument(E_POINTER, "Initialize needs the host's application object");
     }
     host_applications_.push_back(CreateOwned<THostApplicationAdapter>(nullptr, application));
+    THostObjectAdapter* host = nullptr;
+    if (host_object != nullptr) {
+      host_objects_.push_back(CreateOwned<THostObjectAdapter>(host_object));
+      host = host_objects_.back().get();
+    }
     const bool allowed =
-        plugin_->Initialize(nullptr, host_applications_.back().get(), InText(file_name));
+        plugin_->Initialize(host, host_applications_.back().get(), InText(file_name));
     *allow_load = allowed ? VARIANT_TRUE : VARIANT_FALSE;
   });
 }

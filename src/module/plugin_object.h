@@ -8,6 +8,7 @@
 #include "classes/object.h"
 #include "module/com_object.h"
 #include "module/host_application_adapter.h"
+#include "module/host_object_adapter.h"
 #include "plugin/plugin.h"
 #include "tavolex/plugin.h"
 
@@ -28,8 +29,8 @@ class PluginObject final : public ComObject<tavolex::IPlugin> {
   HRESULT STDMETHODCALLTYPE GetInstanceCount(LONG* count) override;
   HRESULT STDMETHODCALLTYPE GetCommandCount(LONG* count) override;
   HRESULT STDMETHODCALLTYPE GetCommand(LONG index, tavolex::IPluginCommand** command) override;
-  // The host object is not kept (nothing in the module reads it); the host application is
-  // wrapped in an adapter that lives as long as this object.
+  // The host object (may be null) and the host application are wrapped in adapters that live
+  // as long as this object; the plug-in sees them as its HostObject and HostApplication.
   HRESULT STDMETHODCALLTYPE Initialize(IUnknown* host_object,
                                        tavolex::IHostApplication* application, BSTR file_name,
                                        VARIANT_BOOL* allow_load) override;
@@ -43,6 +44,7 @@ class PluginObject final : public ComObject<tavolex::IPlugin> {
   // One per Initialize; the latest may still be the module's application object until the
   // plug-in object's destroy handler has run.
   std::vector<TOwned<THostApplicationAdapter>> host_applications_;
+  std::vector<TOwned<THostObjectAdapter>> host_objects_;
 };
 
 }  // namespace tvx

@@ -58,7 +58,7 @@ HRESULT TestConnection::GetAppServer(VARIANT* app_server) {
 
 HRESULT TestDirectory::GetRemoteServer(tavolex::IRemoteConnection** connection) {
   Record("GetRemoteServer");
-  *connection = connection_;
+  *connection = ComPtr<tavolex::IRemoteConnection>(connection_).Detach();
   return S_OK;
 }
 

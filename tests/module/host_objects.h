@@ -121,8 +121,10 @@ class TestConnection final : public HostObject<tavolex::IRemoteConnection> {
 // The host's directory; it offers IDirectory unless told otherwise.
 class TestDirectory final : public HostObject<tavolex::IDirectory> {
  public:
-  // What GetRemoteServer hands out, borrowed (the test keeps the connection alive).
-  void SetConnection(tavolex::IRemoteConnection* connection) { connection_ = connection; }
+  // What GetRemoteServer hands out, with a reference for the caller (none: null).
+  void SetConnection(ComPtr<tavolex::IRemoteConnection> connection) {
+    connection_ = std::move(connection);
+  }
 
   HRESULT STDMETHODCALLTYPE GetRemoteServer(tavolex::IRemoteConnection** connection) override;
   HRESULT STDMETHODCALLTYPE ReservedSlot1() override { return Reserved(1); }
@@ -149,7 +151,7 @@ class TestDirectory final : public HostObject<tavolex::IDirectory> {
   HRESULT STDMETHODCALLTYPE ReservedSlot23() override { return Reserved(23); }
 
  private:
-  tavolex::IRemoteConnection* connection_ = nullptr;
+  ComPtr<tavolex::IRemoteConnection> connection_;
 };
 
 // A scripted step of a headless run: calls the function with the active form's name.

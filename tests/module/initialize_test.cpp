@@ -128,5 +128,21 @@ TEST_F(ModuleHostTest, InitializeWithoutAHostApplicationIsRefusedAndChangesNothi
   EXPECT_TRUE(Boxes().empty());
 }
 
+// The host object reaches the plug-in, which holds it until the plug-in object is destroyed.
+TEST_F(ModuleHostTest, TheHostObjectIsHeldWhileThePlugInObjectLives) {
+  Host host;
+  ComPtr<TestMainForm> host_object = MakeHostObject<TestMainForm>();
+  tavolex::Ref<tavolex::IPlugin> plugin = NewPlugin();
+  tavolex::Text file_name(std::string_view("Tavolex.plu"));
+  VARIANT_BOOL allow = VARIANT_FALSE;
+  tavolex::Check(
+      plugin->Initialize(host_object.Get(), host.application.Get(), file_name.Get(), &allow));
+  EXPECT_NE(allow, VARIANT_FALSE);
+  EXPECT_EQ(host_object->References(), 2u);
+  plugin.Reset();
+  EXPECT_EQ(host_object->References(), 1u);
+  EXPECT_TRUE(host_object->Calls().empty());
+}
+
 }  // namespace
 }  // namespace tvx::test

@@ -48,7 +48,7 @@ TEST_F(ModuleHostTest, PluginObjectsMayBeDestroyedInAnyOrder) {
   // The second plug-in's host application still owns the module's boxes, and is asked for it.
   const std::size_t asked_before = second_host.application->Calls().size();
   AnswerBox(tavolex::kResultOk);
-  EXPECT_THROW(Execute(second.Get()), tavolex::ModuleAbort);
+  EXPECT_EQ(Execute(second.Get()), tavolex::kSilentAbort);
   EXPECT_GT(second_host.application->Calls().size(), asked_before);
   EXPECT_EQ(Boxes().back().text, kNoDirectory);
 

@@ -19,7 +19,7 @@ std::string LoaderPath(std::string path) {
 #endif
 }
 
-void Check(HRESULT status) { tavolex::Check(status); }
+HRESULT Check(HRESULT status) { return tavolex::Check(status); }
 
 }  // namespace
 
@@ -32,7 +32,7 @@ Host::Host(MainForm main_form_kind, Directory directory_kind)
       directory(MakeHostObject<TestDirectory>()),
       server(TestAppServer::Create()) {
   connection = MakeHostObject<TestConnection>(server);
-  directory->SetConnection(connection.Get());
+  directory->SetConnection(connection);
   directory->SetOffered(directory_kind == Directory::kWithIDirectory);
   if (directory_kind != Directory::kNone)
     main_form->SetDirectory(ComPtr<IUnknown>(directory.Get()));
@@ -85,10 +85,10 @@ bool ModuleHostTest::Initialize(tavolex::IPlugin* plugin, const Host& host) {
   return allow != VARIANT_FALSE;
 }
 
-void ModuleHostTest::Execute(tavolex::IPlugin* plugin) {
+HRESULT ModuleHostTest::Execute(tavolex::IPlugin* plugin) {
   tavolex::Ref<tavolex::IPluginCommand> command;
   Check(plugin->GetCommand(0, command.Put()));
-  Check(command->Execute(nullptr));
+  return Check(command->Execute(nullptr));
 }
 
 void ModuleHostTest::WhenModal(std::function<void(const std::string& form)> step) {

@@ -67,8 +67,8 @@ class ModuleHostTest : public ::testing::Test {
   tavolex::Ref<tavolex::IPlugin> NewPlugin() { return library_->RegisterPlugin(); }
   // Initialize with host's application object; the allow-load result (throws as Check does).
   static bool Initialize(tavolex::IPlugin* plugin, const Host& host);
-  // Runs the plug-in's first command (throws as Check does).
-  static void Execute(tavolex::IPlugin* plugin);
+  // Runs the plug-in's first command: S_OK or kSilentAbort (throws as Check does).
+  static HRESULT Execute(tavolex::IPlugin* plugin);
 
   // The operator's side, through the driver.
   void WhenModal(std::function<void(const std::string& form)> step);

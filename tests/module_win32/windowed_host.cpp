@@ -117,7 +117,7 @@ WindowedHost::WindowedHost(std::function<void()> idle)
       directory(MakeHostObject<TestDirectory>()),
       server(TestAppServer::Create()) {
   connection = MakeHostObject<TestConnection>(server);
-  directory->SetConnection(connection.Get());
+  directory->SetConnection(connection);
   main_form->SetDirectory(ComPtr<IUnknown>(directory.Get()));
   application->SetMainForm(ComPtr<IUnknown>(main_form.Get()));
 }

@@ -39,9 +39,9 @@ struct IDirectory : public IUnknown {
   virtual HRESULT STDMETHODCALLTYPE ReservedSlot4() = 0;
   virtual HRESULT STDMETHODCALLTYPE ReservedSlot5() = 0;
   virtual HRESULT STDMETHODCALLTYPE ReservedSlot6() = 0;
-  // The host's connection to the application server, borrowed: no reference is added, and the
-  // caller neither releases nor keeps it beyond the host's promise. The host owns it and keeps
-  // it alive at least as long as a window of the module that received it exists.
+  // The host's connection to the application server, with a reference for the caller, which
+  // releases it (the module: when the dialog that uses the connection is freed); null when the
+  // host has none.
   virtual HRESULT STDMETHODCALLTYPE GetRemoteServer(IRemoteConnection** connection) = 0;
   virtual HRESULT STDMETHODCALLTYPE ReservedSlot8() = 0;
   virtual HRESULT STDMETHODCALLTYPE ReservedSlot9() = 0;

@@ -151,13 +151,6 @@ class ModuleError : public std::runtime_error {
   std::string class_name_;
 };
 
-// The module stopped silently after telling the operator why in a box of its own: the host
-// shows nothing more.
-class ModuleAbort : public ModuleError {
- public:
-  ModuleAbort() : ModuleError(kSilentAbort, "EAbort", "Operation aborted") {}
-};
-
 // The message for a failed status that came without error info.
 inline std::string StatusText(HRESULT status) {
   char text[48];
@@ -166,17 +159,14 @@ inline std::string StatusText(HRESULT status) {
   return text;
 }
 
-// Throws ModuleAbort for kSilentAbort and ModuleError for any other failed status, with the
-// description and source of the thread's error info when there is one (the module sets it for
-// every failure it reports). A success returns.
-inline void Check(HRESULT status) {
-  if (SUCCEEDED(status)) return;
+// Throws ModuleError for a failed status, with the description and source of the thread's
+// error info when there is one (the module sets it for every failure it reports). A success
+// returns its status: S_OK, or kSilentAbort when the module stopped after telling the operator
+// why (the host then shows nothing more).
+inline HRESULT Check(HRESULT status) {
+  if (SUCCEEDED(status)) return status;
   IErrorInfo* info = nullptr;
   const bool described = GetErrorInfo(0, &info) == S_OK && info != nullptr;
-  if (status == kSilentAbort) {
-    if (described) info->Release();
-    throw ModuleAbort();
-  }
   if (!described) throw ModuleError(status, {}, StatusText(status));
   Text description;
   Text source;
@@ -228,6 +218,18 @@ class Ref {
     return &object_;
   }
   [[nodiscard]] T* Detach() { return std::exchange(object_, nullptr); }
+  // Hands the object out through an out-parameter with a reference for the receiver, as an
+  // operation of a host's object does (IDirectory::GetRemoteServer, for instance): E_POINTER
+  // for a null out-parameter, else S_OK (null out when this holds nothing). U is T or an
+  // interface that T derives from.
+  template <class U>
+  HRESULT CopyTo(U** out) const {
+    static_assert(std::is_convertible_v<T*, U*>, "T does not offer U");
+    if (out == nullptr) return E_POINTER;
+    *out = object_;
+    if (object_ != nullptr) object_->AddRef();
+    return S_OK;
+  }
   T* Get() const { return object_; }
   T* operator->() const { return object_; }
   explicit operator bool() const { return object_ != nullptr; }

@@ -3,7 +3,8 @@
 // implements. docs/host-sdk.md describes the rules; in short: every interface derives from
 // IUnknown, every operation returns a status, texts travel as BSTR (UTF-16), and a failure
 // comes with error info (SetErrorInfo) whose description is the module's message and whose
-// source is the class of the exception behind it. kSilentAbort comes without error info.
+// source is the class of the exception behind it. kSilentAbort is a success and comes without
+// error info.
 #pragma once
 
 #include "tavolex/com_types.h"
@@ -11,8 +12,10 @@
 namespace tavolex {
 
 // The status of an operation that stopped silently: the module has already told the operator
-// what was wrong in a box of its own, and the host should show nothing more.
-inline constexpr HRESULT kSilentAbort = E_ABORT;
+// what was wrong in a box of its own, and the host should show nothing more. It is a success
+// code (S_FALSE), so that hosts whose language turns every failure into an exception show no
+// second box; every failure is a failure code with error info.
+inline constexpr HRESULT kSilentAbort = S_FALSE;
 
 // A window handle as it crosses the boundary (an HWND on Windows; 0 for none).
 using WindowHandleValue = ULONGLONG;
@@ -52,7 +55,8 @@ struct IPlugin : public IUnknown {
   virtual HRESULT STDMETHODCALLTYPE GetCommandCount(LONG* count) = 0;
   virtual HRESULT STDMETHODCALLTYPE GetCommand(LONG index, IPluginCommand** command) = 0;
 
-  // Hands the plug-in the host: host_object (any object of the host's, may be null; not kept),
+  // Hands the plug-in the host: host_object (any object of the host's, may be null; the plug-in
+  // object keeps a reference to it as its HostObject until it is destroyed),
   // the host's application object (required) and the file name the host loaded the module
   // from. *allow_load tells whether the plug-in agrees to be loaded. From here until the object
   // is destroyed, the module's windows are owned by the host application's window and its
@@ -84,7 +88,8 @@ struct IPluginCommand : public IUnknown {
   // with an empty array.
   virtual HRESULT STDMETHODCALLTYPE GetBitmap(LONG* width, LONG* height, SAFEARRAY** pixels) = 0;
   // Runs the command. sender is the host's object that started it (may be null); the module
-  // does not consult it. kSilentAbort: the command stopped after telling the operator why.
+  // does not consult it. kSilentAbort (a success): the command stopped after telling the
+  // operator why.
   virtual HRESULT STDMETHODCALLTYPE Execute(IUnknown* sender) = 0;
 };
 
