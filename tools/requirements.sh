@@ -10,7 +10,7 @@ tavolex_packages=(
   googletest libgtest-dev libbenchmark-dev nlohmann-json3-dev libsqlite3-dev
   libsodium-dev
   mingw-w64
-  wine wine64 fonts-wine
+  wine wine64 wine32:i386 fonts-wine
   xvfb imagemagick
   locales
 )
@@ -43,10 +43,16 @@ tavolex_checks=(
   "command|x86_64-w64-mingw32-gcc-posix|gcc-mingw-w64-x86-64-posix|compiles the C parts of the Windows build"
   "command|x86_64-w64-mingw32-windres|binutils-mingw-w64-x86-64|compiles the module's resources (manifest)"
   "command|x86_64-w64-mingw32-objdump|binutils-mingw-w64-x86-64|checks the DLL's exports, imports and resources"
+  "command|i686-w64-mingw32-g++-posix|g++-mingw-w64-i686-posix|compiles the x86 Tavolex.plu and its tests (mingw-x86 preset)"
+  "command|i686-w64-mingw32-gcc-posix|gcc-mingw-w64-i686-posix|compiles the C parts of the x86 build"
+  "command|i686-w64-mingw32-windres|binutils-mingw-w64-i686|compiles the x86 module's resources"
+  "command|i686-w64-mingw32-objdump|binutils-mingw-w64-i686|checks the x86 DLL's exports, imports and resources"
+  "file|/usr/i686-w64-mingw32/lib/libcomctl32.a|mingw-w64-i686-dev|32-bit Windows' import libraries and headers"
   "file|/usr/x86_64-w64-mingw32/lib/libcomctl32.a|mingw-w64-x86-64-dev|Windows' import libraries and headers"
   "command|wine|wine|runs the Windows tests, the demo and the screenshots"
   "command|wineserver|wine|waits for a Wine prefix to settle"
   "file|/usr/lib/wine/wine64|wine64|Wine's 64-bit loader"
+  "file|/usr/lib/wine/wine|wine32:i386|Wine's 32-bit loader: runs the x86 build's tests"
   "font|/usr/share/wine/fonts/tahoma.ttf|fonts-wine|Tahoma: the face the dialogs are measured and drawn in"
   "font|/usr/share/wine/fonts/tahomabd.ttf|fonts-wine|Tahoma Bold: the dialogs' bold labels"
   "font|/usr/share/wine/fonts/marlett.ttf|fonts-wine|Marlett: the title bars' buttons"

@@ -51,6 +51,11 @@ tavolex_install() {
     printf '\n== installing: %s\n' "${missing[*]}"
     # Another apt (an unattended upgrade, say) may hold the lock: wait for it, not fail.
     local apt=(apt-get -o DPkg::Lock::Timeout=600 -qq)
+    # wine32:i386 runs the x86 build: Debian offers it once the machine takes i386 packages.
+    if printf '%s\n' "${missing[@]}" | grep -q ':i386$' &&
+      ! dpkg --print-foreign-architectures | grep -qx i386; then
+      tavolex_as_root dpkg --add-architecture i386
+    fi
     tavolex_as_root "${apt[@]}" update
     tavolex_as_root env DEBIAN_FRONTEND=noninteractive "${apt[@]}" install -y \
       --no-install-recommends "${missing[@]}" >/dev/null
