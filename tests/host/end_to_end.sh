@@ -86,6 +86,9 @@ start_server() {
   printf '%s\n' "$test_password" |
     "$server" user add "$test_user" --role admin --data "$data" >>"$data/server.log" 2>&1 ||
     { echo "the user could not be added:"; cat "$data/server.log"; exit 1; }
+  # A restart on the same data: the old address must be gone before the new server writes its
+  # own (the background start may truncate the file only after the loop below first reads it).
+  rm -f "$data/server.out"
   "$server" --data "$data" --port 0 "$@" >"$data/server.out" 2>>"$data/server.log" &
   server_pid=$!
   servers+=("$server_pid")
