@@ -77,7 +77,7 @@ HWND FindTop(const std::wstring& title, bool box) {
     HWND found;
   } search{&title, box, nullptr};
   EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
+      [](HWND window, LPARAM data) CALLBACK -> BOOL {
         auto* s = reinterpret_cast<Search*>(data);
         if (!OfThisProcess(window) || !IsWindowVisible(window)) return TRUE;
         if (TextOf(window) != *s->title) return TRUE;
@@ -94,7 +94,7 @@ std::vector<HWND> Descendants(HWND parent) {
   std::vector<HWND> windows;
   EnumChildWindows(
       parent,
-      [](HWND window, LPARAM data) -> BOOL {
+      [](HWND window, LPARAM data) CALLBACK -> BOOL {
         reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
         return TRUE;
       },

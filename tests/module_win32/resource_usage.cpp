@@ -6,7 +6,6 @@
 #include <windows.h>
 // After windows.h, which they build on.
 #include <psapi.h>
-#include <winternl.h>
 
 #include <cstdint>
 #include <sstream>
@@ -20,33 +19,14 @@ bool UnderWine() {
   return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
 }
 
-// One entry of the GDI handle table that the process environment block points to: Wine fills
-// it for every GDI object of the process (Type 0: a free entry).
-struct GdiHandleEntry {
-  std::uint64_t object;
-  std::uint32_t owner;
-  std::uint16_t unique;
-  std::uint8_t type;
-  std::uint8_t flags;
-  std::uint64_t user_pointer;
-};
-static_assert(sizeof(GdiHandleEntry) == 24);
-static_assert(sizeof(void*) == 8, "the table's place below is the 64-bit one");
-constexpr std::size_t kGdiHandleTableOffset = 0xF8;  // PEB::GdiSharedHandleTable
-constexpr std::size_t kGdiHandleCount = 0x10000;
-
+// Wine's GDI handles are numbers from 0x20 up to 0xFFFF in the low word (with a generation in
+// the high word, which a handle without one matches): every one that names an object of this
+// process is counted. (Its table of handles, which the process environment block points to,
+// is there for 64-bit processes only.)
 long CountWineGdiObjects() {
-  PROCESS_BASIC_INFORMATION process{};
-  if (!NT_SUCCESS(NtQueryInformationProcess(GetCurrentProcess(), ProcessBasicInformation, &process,
-                                            sizeof(process), nullptr))) {
-    return 0;
-  }
-  const auto* peb = reinterpret_cast<const std::uint8_t*>(process.PebBaseAddress);
-  const auto* table = *reinterpret_cast<const GdiHandleEntry* const*>(peb + kGdiHandleTableOffset);
-  if (table == nullptr) return 0;
   long count = 0;
-  for (std::size_t i = 0; i < kGdiHandleCount; ++i) {
-    if (table[i].type != 0) ++count;
+  for (std::uintptr_t value = 0x20; value <= 0xFFFF; ++value) {
+    if (GetObjectType(reinterpret_cast<HGDIOBJ>(value)) != 0) ++count;
   }
   return count;
 }
@@ -57,7 +37,7 @@ long CountWindows() {
     DWORD process = GetCurrentProcessId();
     long windows = 0;
   } count;
-  auto count_children = [](HWND, LPARAM param) -> BOOL {
+  auto count_children = [](HWND, LPARAM param) CALLBACK -> BOOL {
     ++reinterpret_cast<Count*>(param)->windows;
     return TRUE;
   };
@@ -73,7 +53,7 @@ long CountWindows() {
     Count* count;
   } visit{&count_tree, &count};
   EnumWindows(
-      [](HWND window, LPARAM param) -> BOOL {
+      [](HWND window, LPARAM param) CALLBACK -> BOOL {
         auto* v = reinterpret_cast<Visit*>(param);
         (*v->tree)(window, *v->count);
         return TRUE;

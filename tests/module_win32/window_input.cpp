@@ -35,7 +35,7 @@ HWND FindTopLevel(std::wstring_view title) {
   } search{title};
   EnumThreadWindows(
       GetCurrentThreadId(),
-      [](HWND window, LPARAM param) -> BOOL {
+      [](HWND window, LPARAM param) CALLBACK -> BOOL {
         auto* s = reinterpret_cast<Search*>(param);
         if (IsWindowVisible(window) && TextOf(window) == s->title) {
           s->found = window;
@@ -51,7 +51,7 @@ std::vector<HWND> FindChildren(HWND parent, std::wstring_view class_name) {
   ChildSearch search{class_name, {}};
   EnumChildWindows(
       parent,
-      [](HWND window, LPARAM param) -> BOOL {
+      [](HWND window, LPARAM param) CALLBACK -> BOOL {
         auto* s = reinterpret_cast<ChildSearch*>(param);
         if (SameClass(ClassOf(window), s->class_name)) s->found.push_back(window);
         return TRUE;

@@ -11,7 +11,6 @@ namespace tvx::test {
 using win32::AsHandle;
 using win32::AsHwnd;
 
-
 namespace {
 TimerScript* current_script = nullptr;
 }
@@ -121,7 +120,7 @@ HWND FindThreadWindow(const std::wstring& title) {
   } search{title};
   EnumThreadWindows(
       GetCurrentThreadId(),
-      [](HWND hwnd, LPARAM param) -> BOOL {
+      [](HWND hwnd, LPARAM param) CALLBACK -> BOOL {
         auto* s = reinterpret_cast<Search*>(param);
         if (IsWindowVisible(hwnd) && win32::WindowText(hwnd) == s->title) {
           s->found = hwnd;
@@ -137,7 +136,7 @@ std::string BoxText(HWND box) {
   std::string text;
   EnumChildWindows(
       box,
-      [](HWND child, LPARAM param) -> BOOL {
+      [](HWND child, LPARAM param) CALLBACK -> BOOL {
         auto* out = reinterpret_cast<std::string*>(param);
         if (ClassOf(child) == "Static" && !TextOf(child).empty()) *out += TextOf(child);
         return TRUE;

@@ -141,7 +141,7 @@ HWND BoxAnswerer::FindBox() const {
     HWND found;
   } search{this, nullptr};
   EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
+      [](HWND window, LPARAM data) CALLBACK -> BOOL {
         auto& s = *reinterpret_cast<Search*>(data);
         DWORD process = 0;
         GetWindowThreadProcessId(window, &process);
@@ -168,7 +168,7 @@ void BoxAnswerer::Watch() {
     seen.text = win32::WindowText(GetDlgItem(box, 0xFFFF));
     EnumChildWindows(
         box,
-        [](HWND child, LPARAM data) -> BOOL {
+        [](HWND child, LPARAM data) CALLBACK -> BOOL {
           if (ClassOf(child) == L"Button" && IsWindowVisible(child)) {
             reinterpret_cast<std::vector<int>*>(data)->push_back(GetDlgCtrlID(child));
           }

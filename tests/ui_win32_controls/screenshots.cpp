@@ -115,7 +115,7 @@ HWND FindShown(const std::wstring& title, const wchar_t* class_name = nullptr) {
     HWND found;
   } search{&title, class_name, nullptr};
   EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
+      [](HWND window, LPARAM data) CALLBACK -> BOOL {
         auto& s = *reinterpret_cast<Search*>(data);
         DWORD process = 0;
         GetWindowThreadProcessId(window, &process);

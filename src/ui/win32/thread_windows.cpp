@@ -7,7 +7,7 @@ namespace tvx::win32 {
 ThreadWindowsDisabled::ThreadWindowsDisabled(std::initializer_list<HWND> except) : except_(except) {
   EnumThreadWindows(
       GetCurrentThreadId(),
-      [](HWND hwnd, LPARAM self_param) -> BOOL {
+      [](HWND hwnd, LPARAM self_param) CALLBACK -> BOOL {
         auto* self = reinterpret_cast<ThreadWindowsDisabled*>(self_param);
         if (std::find(self->except_.begin(), self->except_.end(), hwnd) != self->except_.end()) {
           return TRUE;
