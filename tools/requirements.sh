@@ -9,8 +9,8 @@ tavolex_packages=(
   cmake make g++ clang libclang-rt-14-dev clang-format
   googletest libgtest-dev libbenchmark-dev nlohmann-json3-dev libsqlite3-dev
   libsodium-dev
-  mingw-w64
-  wine wine64 wine32:i386 fonts-wine
+  mingw-w64 mingw-w64-tools
+  wine wine64 wine32:i386 fonts-wine libwine-dev
   xvfb imagemagick
   locales
 )
@@ -48,6 +48,12 @@ tavolex_checks=(
   "command|i686-w64-mingw32-windres|binutils-mingw-w64-i686|compiles the x86 module's resources"
   "command|i686-w64-mingw32-objdump|binutils-mingw-w64-i686|checks the x86 DLL's exports, imports and resources"
   "file|/usr/i686-w64-mingw32/lib/libcomctl32.a|mingw-w64-i686-dev|32-bit Windows' import libraries and headers"
+  "command|x86_64-w64-mingw32-objcopy|binutils-mingw-w64-x86-64|strips the x64 DLLs and keeps their debug information beside them"
+  "command|i686-w64-mingw32-objcopy|binutils-mingw-w64-i686|strips the x86 DLLs and keeps their debug information beside them"
+  "command|x86_64-w64-mingw32-widl|mingw-w64-tools|compiles the boundary's IDL into the SDK header and the type library"
+  "file|/usr/include/wine/wine/windows/oaidl.idl|libwine-dev|the automation types that the boundary's IDL imports"
+  "file|/usr/lib/x86_64-linux-gnu/wine/x86_64-windows/stdole2.tlb|libwine|the standard type library that the x64 type library refers to"
+  "file|/usr/lib/i386-linux-gnu/wine/i386-windows/stdole2.tlb|libwine:i386|the standard type library that the x86 type library refers to"
   "file|/usr/x86_64-w64-mingw32/lib/libcomctl32.a|mingw-w64-x86-64-dev|Windows' import libraries and headers"
   "command|wine|wine|runs the Windows tests, the demo and the screenshots"
   "command|wineserver|wine|waits for a Wine prefix to settle"

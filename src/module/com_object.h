@@ -7,6 +7,7 @@
 #include <atomic>
 
 #include "com/com.h"
+#include "tavolex/com_types.h"
 
 namespace tvx {
 
@@ -19,7 +20,7 @@ class ComObject : public Interface, public ISupportErrorInfo {
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
     if (object == nullptr) return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, Interface::kIid)) {
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, tavolex::IidOf<Interface>())) {
       *object = static_cast<Interface*>(this);
     } else if (IsEqualIID(riid, IID_ISupportErrorInfo)) {
       *object = static_cast<ISupportErrorInfo*>(this);
@@ -37,7 +38,7 @@ class ComObject : public Interface, public ISupportErrorInfo {
     return left;
   }
   HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID riid) override {
-    return IsEqualIID(riid, Interface::kIid) ? S_OK : S_FALSE;
+    return IsEqualIID(riid, tavolex::IidOf<Interface>()) ? S_OK : S_FALSE;
   }
 
   // The object as its interface, for handing out a reference.

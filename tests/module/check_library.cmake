@@ -1,12 +1,15 @@
 # Checks a library file of the module: it exports exactly the expected entries (on Windows by
 # name at the expected ordinals), and on Windows it needs nothing beside it but the system's own
-# libraries and carries the expected manifests (MANIFESTS: the resource numbers of its manifests,
-# "2" for the one that asks for version 6 of the common controls, empty for none). Run as:
+# libraries, carries the expected manifests (MANIFESTS: the resource numbers of its manifests,
+# "2" for the one that asks for version 6 of the common controls, empty for none), its type
+# library (resource TYPELIB 1) and its version (VERSIONINFO, resource 16 1), and is stripped,
+# its debug information in a file beside it that its debug link names. Run as:
 # cmake -DFILE=... -DEXPORTS=name@ordinal,... -DMANIFESTS=... -DWINDOWS=0|1 -DOBJDUMP=...
 # -DNM=... -P check_library.cmake
+cmake_minimum_required(VERSION 3.25)
 string(REPLACE "," ";" EXPORTS "${EXPORTS}")
 if(WINDOWS)
-  execute_process(COMMAND ${OBJDUMP} -p ${FILE} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
+  execute_process(COMMAND ${OBJDUMP} -h -p ${FILE} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
   if(failed)
     message(FATAL_ERROR "${OBJDUMP} cannot read ${FILE}")
   endif()
@@ -31,29 +34,47 @@ if(WINDOWS)
     endif()
   endforeach()
 
-  # Manifests: the resource directory lists types (24 is RT_MANIFEST), under each type its
-  # resource numbers, under each number its languages, each level indented two more.
+  # Resources: the resource directory lists types (by number, 24 being RT_MANIFEST and 16
+  # RT_VERSION, or by name, TYPELIB), under each type its resource numbers, under each number
+  # its languages, each level indented two more. Collected as TYPE/NUMBER.
+  set(resources)
   set(manifests)
   string(FIND "${dump}" "The .rsrc Resource Directory section:" rsrc_start)
   if(rsrc_start GREATER -1)
     string(SUBSTRING "${dump}" ${rsrc_start} -1 rsrc)
-    string(REGEX MATCHALL "\n[0-9a-f]+ +Entry: ID: 0x[0-9a-f]+" entries "${rsrc}")
-    set(in_manifests FALSE)
+    string(REGEX MATCHALL "\n[0-9a-f]+ +Entry: (ID: 0x[0-9a-f]+|name: [^\n]*: [A-Za-z_]+,)"
+           entries "${rsrc}")
+    set(type "")
     foreach(entry ${entries})
-      string(REGEX REPLACE "\n[0-9a-f]+( +)Entry: ID: 0x([0-9a-f]+)" "\1;\2" parts "${entry}")
-      list(GET parts 0 indent)
-      list(GET parts 1 id)
+      string(REGEX REPLACE "\n[0-9a-f]+( +)Entry: .*" "\\1" indent "${entry}")
       string(LENGTH "${indent}" depth)
-      math(EXPR number "0x${id}")
+      if(entry MATCHES "Entry: ID: 0x([0-9a-f]+)")
+        math(EXPR value "0x${CMAKE_MATCH_1}")
+      else()
+        string(REGEX REPLACE ".*: ([A-Za-z_]+),$" "\\1" value "${entry}")
+      endif()
       if(depth EQUAL 3)
-        set(in_manifests FALSE)
-        if(number EQUAL 24)
-          set(in_manifests TRUE)
+        set(type ${value})
+      elseif(depth EQUAL 5)
+        list(APPEND resources ${type}/${value})
+        if(type STREQUAL "24")
+          list(APPEND manifests ${value})
         endif()
-      elseif(depth EQUAL 5 AND in_manifests)
-        list(APPEND manifests ${number})
       endif()
     endforeach()
+  endif()
+  foreach(required TYPELIB/1 16/1)
+    if(NOT required IN_LIST resources)
+      message(FATAL_ERROR "${FILE} lacks the resource ${required} (it has: ${resources})")
+    endif()
+  endforeach()
+
+  # Stripped: no debug sections of its own, and a debug link to the file that holds them.
+  if(dump MATCHES "\.debug_[a-z]+")
+    message(FATAL_ERROR "${FILE} still carries its debug sections")
+  endif()
+  if(NOT dump MATCHES "\.gnu_debuglink" OR NOT EXISTS ${FILE}.debug)
+    message(FATAL_ERROR "${FILE} has no debug link to ${FILE}.debug")
   endif()
   string(REPLACE "," ";" expected_manifests "${MANIFESTS}")
   if(NOT "${manifests}" STREQUAL "${expected_manifests}")

@@ -27,7 +27,8 @@ class HostObject : public Interface {
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
     if (object == nullptr) return E_POINTER;
     *object = nullptr;
-    if (!IsEqualIID(riid, IID_IUnknown) && !(offered_ && IsEqualIID(riid, Interface::kIid))) {
+    if (!IsEqualIID(riid, IID_IUnknown) &&
+        !(offered_ && IsEqualIID(riid, tavolex::IidOf<Interface>()))) {
       return E_NOINTERFACE;
     }
     *object = static_cast<Interface*>(this);

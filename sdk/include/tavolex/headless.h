@@ -16,12 +16,11 @@
 
 namespace tavolex {
 
-// {2792E7D8-29AB-4850-9961-BB08AD025A0E}
-inline constexpr IID IID_IHeadlessDriver = {
-    0x2792E7D8, 0x29AB, 0x4850, {0x99, 0x61, 0xBB, 0x08, 0xAD, 0x02, 0x5A, 0x0E}};
-// {63C26F1F-7D45-4FD0-A0E6-E58E49215683}
-inline constexpr IID IID_IModalStep = {
-    0x63C26F1F, 0x7D45, 0x4FD0, {0xA0, 0xE6, 0xE5, 0x8E, 0x49, 0x21, 0x56, 0x83}};
+using ::IHeadlessDriver;
+using ::IModalStep;
+
+inline constexpr const IID& IID_IHeadlessDriver = IidOf<IHeadlessDriver>();
+inline constexpr const IID& IID_IModalStep = IidOf<IModalStep>();
 
 // Kinds of message box.
 inline constexpr LONG kBoxWarning = 0;
@@ -46,63 +45,18 @@ inline constexpr LONG kControlVisible = 2;  // visible itself
 inline constexpr LONG kControlChecked = 4;  // a checked radio button
 inline constexpr LONG kControlFocused = 8;  // the focused control of the active form
 
-// Implemented by the test host: one scripted step.
-struct IModalStep : public IUnknown {
-  static constexpr const IID& kIid = IID_IModalStep;
-
-  // A modal loop waits for input; form is the active form's name. A failure ends the run.
-  virtual HRESULT STDMETHODCALLTYPE Run(BSTR form) = 0;
-};
-
-// Failures of the driver's actions (no such control, a control that cannot be clicked, no form
-// shown) come with error info that says what went wrong.
-struct IHeadlessDriver : public IUnknown {
-  static constexpr const IID& kIid = IID_IHeadlessDriver;
-
-  // Scripting.
-  virtual HRESULT STDMETHODCALLTYPE WhenModal(IModalStep* step) = 0;
-  virtual HRESULT STDMETHODCALLTYPE GetPendingSteps(LONG* count) = 0;
-  // The answer (a kResult value) to the next message box.
-  virtual HRESULT STDMETHODCALLTYPE AnswerBox(LONG answer) = 0;
-  virtual HRESULT STDMETHODCALLTYPE GetPendingAnswers(LONG* count) = 0;
-
-  // Acting on the active form.
-  virtual HRESULT STDMETHODCALLTYPE GetActiveForm(BSTR* form) = 0;  // empty: none shown
-  virtual HRESULT STDMETHODCALLTYPE Click(BSTR control) = 0;
-  virtual HRESULT STDMETHODCALLTYPE Type(BSTR text) = 0;
-  // A key (a Windows virtual-key code) with modifiers (kShiftKey, kCtrlKey, kAltKey).
-  virtual HRESULT STDMETHODCALLTYPE Press(USHORT key, LONG modifiers) = 0;
-  virtual HRESULT STDMETHODCALLTYPE CloseBox() = 0;
-  // Handles the messages posted meanwhile (deferred releases of windows, for instance), as the
-  // host's message loop would.
-  virtual HRESULT STDMETHODCALLTYPE ProcessMessages() = 0;
-
-  // Reading the active form: a control's text (a date field's text, else its caption), its
-  // state bits, and the focused control (empty: the form itself).
-  virtual HRESULT STDMETHODCALLTYPE GetControlText(BSTR control, BSTR* text) = 0;
-  virtual HRESULT STDMETHODCALLTYPE GetControlState(BSTR control, LONG* state) = 0;
-  virtual HRESULT STDMETHODCALLTYPE GetFocus(BSTR* control) = 0;
-
-  // Records: every message box shown (kind, title, text, owner window, the answer given), every
-  // window created (form name, handle, owner window), every move of the focus.
-  virtual HRESULT STDMETHODCALLTYPE GetBoxCount(LONG* count) = 0;
-  virtual HRESULT STDMETHODCALLTYPE GetBox(LONG index, LONG* kind, BSTR* title, BSTR* text,
-                                           WindowHandleValue* owner, LONG* answer) = 0;
-  virtual HRESULT STDMETHODCALLTYPE GetWindowCount(LONG* count) = 0;
-  virtual HRESULT STDMETHODCALLTYPE GetWindow(LONG index, BSTR* form, WindowHandleValue* handle,
-                                              WindowHandleValue* owner) = 0;
-  virtual HRESULT STDMETHODCALLTYPE GetFocusChangeCount(LONG* count) = 0;
-  virtual HRESULT STDMETHODCALLTYPE GetFocusChange(LONG index, BSTR* form, BSTR* control) = 0;
-
-  // The module's state: whether its application object is its own (true) or a host's, and how
-  // many posted messages wait for the message loop (deferred releases of windows, for instance).
-  virtual HRESULT STDMETHODCALLTYPE GetOwnApplicationCurrent(VARIANT_BOOL* own) = 0;
-  virtual HRESULT STDMETHODCALLTYPE GetPostedCount(LONG* count) = 0;
-};
+// IModalStep is implemented by the test host: one scripted step, whose Run is called with the
+// active form's name when a modal loop waits for input (a failure ends the run). Failures of
+// IHeadlessDriver's actions (no such control, a control that cannot be clicked, no form shown)
+// come with error info that says what went wrong. GetBox and GetWindow read the records of
+// every message box shown (kind, title, text, owner window, the answer given) and every window
+// created (form name, handle, owner window); GetOwnApplicationCurrent tells whether the module's
+// application object is its own (true) or a host's, GetPostedCount how many posted messages wait
+// for the message loop (deferred releases of windows, for instance).
 
 // The headless module's second exported entry (ordinal 2 on Windows): a new driver with one
 // reference for the caller. All drivers act on the module's one headless user interface.
-using GetHeadlessDriverFunction = IHeadlessDriver*(STDMETHODCALLTYPE*)();
+using GetHeadlessDriverFunction = ::TavolexGetHeadlessDriverFunction;
 inline constexpr char kGetHeadlessDriverEntry[] = "GetHeadlessDriver";
 
 }  // namespace tavolex

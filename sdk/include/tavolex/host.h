@@ -181,7 +181,7 @@ const IID& InterfaceIdOf() {
   if constexpr (std::is_same_v<T, IUnknown>) {
     return IID_IUnknown;
   } else {
-    return T::kIid;
+    return IidOf<T>();
   }
 }
 
