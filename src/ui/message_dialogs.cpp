@@ -18,6 +18,20 @@ std::string MessageTitle(TMsgDlgType kind) {
   return {};
 }
 
+std::string ButtonCaption(TMsgDlgBtn button) {
+  switch (button) {
+    case mbYes:
+      return "&Yes";
+    case mbNo:
+      return "&No";
+    case mbOK:
+      return "OK";
+    case mbCancel:
+      return "Cancel";
+  }
+  return {};
+}
+
 TModalResult MessageDlg(const std::string& text, TMsgDlgType kind, TMsgDlgButtons buttons) {
   return ShowMessageBox(text, MessageTitle(kind), kind, buttons);
 }

@@ -11,6 +11,10 @@ namespace tvx {
 // "Warning", "Error", "Information" or "Confirm".
 std::string MessageTitle(TMsgDlgType kind);
 
+// The caption of a box's button: "&Yes", "&No", "OK", "Cancel" (the '&' marks the key that
+// presses it).
+std::string ButtonCaption(TMsgDlgBtn button);
+
 // A box with the title of its kind.
 TModalResult MessageDlg(const std::string& text, TMsgDlgType kind, TMsgDlgButtons buttons);
 // A box with a title of the caller's choice.

@@ -123,6 +123,8 @@ void WhenBox(OperatorScript& script, HWND main_window, const wchar_t* title, std
         HWND box = FindTopLevel(title);
         EXPECT_EQ(BoxText(box), text);
         EXPECT_EQ(GetWindow(box, GW_OWNER), main_window);
+        // The control layer's caption, not the Russian one of the system's box.
+        EXPECT_EQ(Utf8TextOf(GetDlgItem(box, IDOK)), "OK");
         PostClick(GetDlgItem(box, IDOK));
       });
 }

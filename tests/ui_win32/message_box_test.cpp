@@ -1,6 +1,7 @@
 // Message boxes on real windows: found by their title, with the text, icon and buttons the
 // control layer asks for, owned by the application's window, centred on the screen, and the
-// answer the operator gives.
+// answer the operator gives. The buttons read "OK" and "Cancel" whatever the language of
+// Windows: the program runs once more in the Russian locale, whose boxes would say otherwise.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -83,7 +84,10 @@ TEST_F(MessageBoxTest, BoxesShowTheirKindAndGiveTheAnswerOfTheButtonChosen) {
           text = BoxText(box);
           owner_enabled = IsWindowEnabled(owner) != FALSE;
           EXPECT_EQ(GetWindow(box, GW_OWNER), owner);
-          for (int id : c.present) EXPECT_NE(GetDlgItem(box, id), nullptr) << id;
+          for (int id : c.present) {
+            EXPECT_NE(GetDlgItem(box, id), nullptr) << id;
+            EXPECT_EQ(win32::WindowText(GetDlgItem(box, id)), id == IDOK ? L"OK" : L"Cancel");
+          }
           EXPECT_EQ(GetDlgItem(box, IDYES), nullptr);
           bool icon_found = false;
           for (HWND child = GetWindow(box, GW_CHILD); child;

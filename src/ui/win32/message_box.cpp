@@ -2,6 +2,12 @@
 // with the icon of the box's kind and its buttons. While a box is up, every other window of
 // the thread is disabled, as under a modal form, and the window that was active before gets
 // the activation back afterwards.
+//
+// The box's buttons carry the control layer's captions ("OK", "Cancel", "&Yes", "&No") rather
+// than the ones of the Windows UI language: a CBT hook of the thread renames them when the box
+// is activated, before it is first drawn. The buttons keep their identifiers, so Enter, Escape
+// and the keys of the captions work as in any system box.
+#include "ui/message_dialogs.h"
 #include "ui/win32/win32_backend.h"
 
 namespace tvx::win32 {
@@ -46,6 +52,32 @@ TModalResult ResultOf(int answer, TMsgDlgButtons buttons) {
   }
 }
 
+// The thread's CBT hook while one box is being made; boxes do not nest on a thread before they
+// are activated, so one hook at a time suffices.
+thread_local HHOOK box_hook = nullptr;
+
+LRESULT CALLBACK NameBoxButtons(int code, WPARAM wparam, LPARAM lparam) {
+  const HHOOK hook = box_hook;
+  if (code == HCBT_ACTIVATE) {
+    const auto box = reinterpret_cast<HWND>(wparam);
+    wchar_t class_name[16] = {};
+    GetClassNameW(box, class_name, 16);
+    // The box's own dialog class ("#32770"); a window activated before it is left alone.
+    if (std::wstring_view(class_name) == L"#32770") {
+      const std::pair<int, TMsgDlgBtn> buttons[] = {
+          {IDOK, mbOK}, {IDCANCEL, mbCancel}, {IDYES, mbYes}, {IDNO, mbNo}};
+      for (const auto& [id, button] : buttons) {
+        if (GetDlgItem(box, id) != nullptr) {
+          SetDlgItemTextW(box, id, Wide(ButtonCaption(button)).c_str());
+        }
+      }
+      UnhookWindowsHookEx(hook);
+      box_hook = nullptr;
+    }
+  }
+  return CallNextHookEx(hook, code, wparam, lparam);
+}
+
 }  // namespace
 
 TModalResult Win32Backend::ShowMessageBox(const MessageBoxRequest& request) {
@@ -58,8 +90,13 @@ TModalResult Win32Backend::ShowMessageBox(const MessageBoxRequest& request) {
   int answer = 0;
   {
     VisualStyles::Scope scope(styles_);
+    box_hook = SetWindowsHookExW(WH_CBT, &NameBoxButtons, nullptr, GetCurrentThreadId());
     answer = MessageBoxW(owner, Wide(request.text).c_str(), Wide(request.title).c_str(),
                          ButtonsOf(request.buttons) | IconOf(request.kind) | MB_APPLMODAL);
+    if (box_hook != nullptr) {
+      UnhookWindowsHookEx(box_hook);
+      box_hook = nullptr;
+    }
   }
   if (owner_was_disabled && IsWindow(owner)) EnableWindow(owner, FALSE);
   disabled.Restore();
