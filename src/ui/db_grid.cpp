@@ -319,9 +319,9 @@ void TDBGrid::DoMouseDown(TMouseButton button, ShiftState /*shift*/, TPoint poin
   MoveToRow(cell.row);
 }
 
-void TDBGrid::MouseWheel(int32_t notches) {
-  if (TDataSet* data_set = DataSet(); data_set != nullptr && notches != 0) {
-    data_set->MoveBy(-notches);
+void TDBGrid::MouseWheel(int32_t rows) {
+  if (TDataSet* data_set = DataSet(); data_set != nullptr && rows != 0) {
+    data_set->MoveBy(-rows);
   }
 }
 

@@ -98,9 +98,10 @@ class TDBGrid : public TWinControl {
   bool DoKeyDown(KeyCode key, ShiftState shift) override;
   bool DoText(const std::string& text) override;
   void DoMouseDown(TMouseButton button, ShiftState shift, TPoint point) override;
-  // The mouse wheel turned by `notches` (positive: away from the user): the current row
-  // moves up by as many rows (down for negative).
-  void MouseWheel(int32_t notches);
+  // The mouse wheel turned by `rows` rows' worth (positive: away from the user; the backend
+  // reckons the rows of a notch as the system's setting says): the current row moves up by as
+  // many rows (down for negative).
+  void MouseWheel(int32_t rows);
   void DoEnter() override;
   void DoExit() override;
 

@@ -17,7 +17,7 @@ if(WINDOWS)
   # Imports: the system's libraries only (no C++ or threads run time beside the module).
   string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
   set(system_libraries KERNEL32 msvcrt ole32 OLEAUT32 USER32 GDI32 ADVAPI32 SHELL32 COMCTL32
-                       COMDLG32 UxTheme VERSION WINSPOOL.DRV)
+                       COMDLG32 UxTheme VERSION WINSPOOL.DRV OLEACC)
   foreach(line ${imports})
     string(REGEX REPLACE "DLL Name: ([^ \n]+)" "\\1" library "${line}")
     string(REGEX REPLACE "\\.(dll|DLL)$" "" base "${library}")

@@ -10,98 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "db/client_data_set.h"
-#include "db/data_packet_variant.h"
-#include "db/data_packet_writer.h"
-#include "db/fields.h"
-#include "native_form_fixture.h"
+#include "grid_window_fixture.h"
 #include "native_input.h"
-#include "support/history_grid.h"
-#include "ui/button.h"
-#include "ui/db_grid.h"
 #include "ui/win32/gdi_cache.h"
 
 namespace tvx::test {
 namespace {
-
-using testing_support::At;
-
-class GridWindowTest : public NativeFormTest {
- protected:
-  void SetUp() override {
-    NativeFormTest::SetUp();
-    data = CreateOwned<TComponent>(nullptr);
-    cds = Create<TClientDataSet>(data.get());
-    cds->SetIndexFieldNames("EXPORT_DATE");
-    id = AddField<TIntegerField>("ID");
-    for (const char* name : {"EXPORT_DATE", "EXPORT_FROM", "EXPORT_TO"}) {
-      AddField<TDateTimeField>(name);
-    }
-    source = Create<TDataSource>(form);
-    grid = Place<TDBGrid>("DBGrid1", 0, 0, 424, 286);
-    SetUpHistoryColumns(*grid);
-    grid->SetDataSource(source);
-    button = Place<TButton>("btnOK", 343, 294, 75, 25);
-  }
-
-  void TearDown() override {
-    NativeFormTest::TearDown();
-    data.reset();
-  }
-
-  template <class F>
-  F* AddField(const char* name) {
-    F* field = Create<F>(data.get());
-    field->SetFieldName(name);
-    field->SetDataSet(cds);
-    return field;
-  }
-
-  // Opens the record set on `count` rows, one a day from 1 January 2012 (ID = position),
-  // moves to the last row as the export dialog does, and shows the form.
-  void Show(int count) {
-    DataPacketWriter writer;
-    writer.AddColumn("ID", ftAutoInc, false)
-        .AddColumn("EXPORT_DATE", ftDateTime)
-        .AddColumn("EXPORT_FROM", ftDateTime)
-        .AddColumn("EXPORT_TO", ftDateTime);
-    const TDateTime first = At(2012, 1, 1);
-    for (int i = 0; i < count; ++i) {
-      const TDateTime day = first + i;
-      writer.AddRow({i + 1, day, day - 7, day - 1});
-    }
-    cds->SetData(*DataPacketToVariant(writer.Encode()));
-    cds->Last();
-    source->SetDataSet(cds);
-    form->Show();
-    Pump();
-    grid_window = HandleOf(grid);
-    ASSERT_NE(grid_window, nullptr);
-  }
-
-  void FocusGrid() {
-    SetFocus(grid_window);
-    Pump();
-  }
-
-  SCROLLINFO ScrollBar() const {
-    SCROLLINFO info{};
-    info.cbSize = sizeof(info);
-    info.fMask = SIF_ALL;
-    GetScrollInfo(grid_window, SB_VERT, &info);
-    return info;
-  }
-
-  static RECT Native(const TRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
-
-  TOwned<TComponent> data;
-  TClientDataSet* cds = nullptr;
-  TIntegerField* id = nullptr;
-  TDataSource* source = nullptr;
-  TDBGrid* grid = nullptr;
-  TButton* button = nullptr;
-  HWND grid_window = nullptr;
-};
 
 TEST_F(GridWindowTest, KeysMoveTheCurrentCellAndTheScrollBarFollows) {
   Show(60);
@@ -204,19 +118,51 @@ TEST_F(GridWindowTest, AClickSelectsTheCellUnderThePointerAndTakesTheFocus) {
   EXPECT_EQ(grid->SelectedIndex(), 1);
 }
 
-TEST_F(GridWindowTest, TheWheelMovesTheCurrentRowANotchARow) {
-  Show(60);
-  cds->SetRecNo(30);
+// The system's wheel setting for the length of a test (this process only).
+class WheelLines {
+ public:
+  explicit WheelLines(UINT lines) {
+    SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &saved_, 0);
+    Set(lines);
+  }
+  ~WheelLines() { Set(saved_); }
+  WheelLines(const WheelLines&) = delete;
+  WheelLines& operator=(const WheelLines&) = delete;
+  static void Set(UINT lines) { SystemParametersInfoW(SPI_SETWHEELSCROLLLINES, lines, nullptr, 0); }
+
+ private:
+  UINT saved_ = 3;
+};
+
+TEST_F(GridWindowTest, TheWheelMovesAsManyRowsANotchAsTheSystemSays) {
+  Show(200);
+  cds->SetRecNo(100);
   FocusGrid();
+  WheelLines lines(3);
   TurnWheel(grid_window, -2 * WHEEL_DELTA);
-  EXPECT_EQ(grid->Row(), 32);
+  EXPECT_EQ(grid->Row(), 106);
   TurnWheel(grid_window, WHEEL_DELTA);
-  EXPECT_EQ(grid->Row(), 31);
-  // Half notches add up.
-  TurnWheel(grid_window, -WHEEL_DELTA / 2);
-  EXPECT_EQ(grid->Row(), 31);
-  TurnWheel(grid_window, -WHEEL_DELTA / 2);
-  EXPECT_EQ(grid->Row(), 32);
+  EXPECT_EQ(grid->Row(), 103);
+  // A third of a notch is a row of three; smaller steps add up.
+  TurnWheel(grid_window, -WHEEL_DELTA / 3);
+  EXPECT_EQ(grid->Row(), 104);
+  TurnWheel(grid_window, -WHEEL_DELTA / 6);
+  EXPECT_EQ(grid->Row(), 104);
+  TurnWheel(grid_window, -WHEEL_DELTA / 6);
+  EXPECT_EQ(grid->Row(), 105);
+
+  WheelLines::Set(1);
+  TurnWheel(grid_window, WHEEL_DELTA);
+  EXPECT_EQ(grid->Row(), 104);
+  // A page a notch.
+  WheelLines::Set(WHEEL_PAGESCROLL);
+  TurnWheel(grid_window, -WHEEL_DELTA);
+  EXPECT_EQ(grid->Row(), 104 + grid->VisibleRowCount());
+  // Nothing at all.
+  WheelLines::Set(0);
+  const int row = grid->Row();
+  TurnWheel(grid_window, -3 * WHEEL_DELTA);
+  EXPECT_EQ(grid->Row(), row);
 }
 
 TEST_F(GridWindowTest, TheScrollBarMovesTheCurrentRow) {

@@ -1,9 +1,11 @@
 // Bevels: a window of our own class that takes no input (it lets the mouse through to what
 // lies below) and draws the control's shape: a box, a frame, or one line along an edge, in the
-// shadow and light colours, lowered or raised; the rest shows the parent's colour.
+// shadow and light colours, lowered or raised; the rest shows the parent's colour. A screen
+// reader knows it as a separator.
 #pragma once
 
 #include "ui/bevel.h"
+#include "ui/win32/accessible_names.h"
 #include "ui/win32/painted_peer.h"
 
 namespace tvx::win32 {
@@ -17,6 +19,10 @@ class BevelPeer : public PaintedPeer {
   WindowKind Kind() const override;
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
   void Paint(HDC dc) override;
+  const AccessibleSource* Accessibility() const override { return &accessible_; }
+
+ private:
+  CaptionAccessible accessible_{Control(), ROLE_SYSTEM_SEPARATOR};
 };
 
 }  // namespace tvx::win32

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "ui/win32/accessible_names.h"
 #include "ui/win32/gdi_cache.h"
 #include "ui/win32/win32_backend.h"
 
@@ -25,10 +26,17 @@ void Fill(HDC dc, const RECT& rect, COLORREF color) {
 DateEditPeer::DateEditPeer(Win32Backend& backend, TJvDateEdit& edit)
     : PaintedPeer(backend, edit, Background::kPaintCovers) {}
 
-DateEditPeer::~DateEditPeer() = default;
+DateEditPeer::~DateEditPeer() { EndAccessibility(); }
 
 WindowKind DateEditPeer::Kind() const {
   return {.class_name = L"TavolexDateEdit", .own_class = true};
+}
+
+AccessibleItem DateEditPeer::Describe(const AccessiblePath& /*path*/) const {
+  AccessibleItem item =
+      MakeAccessibleItem(ROLE_SYSTEM_TEXT, LabelBefore(Control()), STATE_SYSTEM_FOCUSABLE);
+  item.value = Edit().Text();
+  return item;
 }
 
 void DateEditPeer::Created() {
@@ -43,6 +51,7 @@ void DateEditPeer::Changed(ControlChange change) {
       SetWindowTextW(Hwnd(), Wide(Edit().Text()).c_str());
       InvalidateRect(Hwnd(), nullptr, FALSE);
       PlaceCaret();
+      RaiseAccessible(EVENT_OBJECT_VALUECHANGE);
       break;
     case ControlChange::Content:
       SyncDropDown();

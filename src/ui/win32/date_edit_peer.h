@@ -7,18 +7,21 @@
 // day; a day clicked there is picked, the calendar's month arrows move the model's month, and
 // a click elsewhere (or the focus leaving for another window) closes it without change.
 //
-// The window's text is the field's text, so tools that read window texts see the date.
+// The window's text is the field's text, so tools that read window texts see the date. A screen
+// reader knows the field as editable text named by the label before it, with the date text as
+// its value, and hears of every change of the text.
 #pragma once
 
 #include <memory>
 
 #include "ui/date_edit.h"
+#include "ui/win32/accessible.h"
 #include "ui/win32/calendar_popup.h"
 #include "ui/win32/painted_peer.h"
 
 namespace tvx::win32 {
 
-class DateEditPeer : public PaintedPeer {
+class DateEditPeer : public PaintedPeer, private AccessibleSource {
  public:
   // Space between the field's left edge and its first character, as the model reckons when
   // it places the caret for a click.
@@ -37,8 +40,10 @@ class DateEditPeer : public PaintedPeer {
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
   // Draws the whole field off-screen and copies it to dc at once.
   void Paint(HDC dc) override;
+  const AccessibleSource* Accessibility() const override { return this; }
 
  private:
+  AccessibleItem Describe(const AccessiblePath& path) const override;
   TJvDateEdit& Edit() const { return static_cast<TJvDateEdit&>(Control()); }
   // Opens or closes the popup to match the model, and shows its selected day.
   void SyncDropDown();

@@ -29,6 +29,10 @@ void FormPeer::Changed(ControlChange change) {
       if (Form().Visible()) {
         ArrangeTree(Form());
         previous_active_ = GetActiveWindow();
+        // Focus rectangles and mnemonics as a system dialog starts: shown when the last input
+        // came from the keyboard (or the system always shows them), hidden otherwise.
+        SendMessageW(Hwnd(), WM_CHANGEUISTATE,
+                     MAKEWPARAM(UIS_INITIALIZE, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
         ShowWindow(Hwnd(), SW_SHOWNORMAL);
       } else {
         HandActivationBack();

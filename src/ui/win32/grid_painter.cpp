@@ -75,7 +75,7 @@ void PaintRowMark(HDC dc, const RECT& cell, COLORREF color) {
   }
 }
 
-void PaintGrid(const TDBGrid& grid, HDC dc, SIZE client, GdiCache& gdi) {
+void PaintGrid(const TDBGrid& grid, HDC dc, SIZE client, GdiCache& gdi, bool focus_cues) {
   const TDBGridOptions options = grid.Options();
   Look look;
   look.col_lines = options.Contains(dgColLines);
@@ -142,7 +142,7 @@ void PaintGrid(const TDBGrid& grid, HDC dc, SIZE client, GdiCache& gdi) {
       if (selected) Fill(dc, cell, look.highlight);
       Text(dc, cell, grid.CellText(rec_no, column.index),
            selected ? look.highlight_text : look.text);
-      if (selected && focused) DrawFocusRect(dc, &cell);
+      if (selected && focused && focus_cues) DrawFocusRect(dc, &cell);
       Lines(dc, cell, look, look.data_line);
     }
   }

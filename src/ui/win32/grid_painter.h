@@ -10,8 +10,9 @@
 
 namespace tvx::win32 {
 
-// Paints the grid's client area (0, 0, width, height) into `dc`; every pixel of it is set.
-void PaintGrid(const TDBGrid& grid, HDC dc, SIZE client, GdiCache& gdi);
+// Paints the grid's client area (0, 0, width, height) into `dc`; every pixel of it is set. The
+// focused cell has a focus rectangle unless the window's keyboard cues hide it.
+void PaintGrid(const TDBGrid& grid, HDC dc, SIZE client, GdiCache& gdi, bool focus_cues = true);
 
 // The mark of the current row: a small triangle pointing right, centred in `cell`.
 void PaintRowMark(HDC dc, const RECT& cell, COLORREF color);

@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <utility>
 
+#include "ui/form.h"
+#include "ui/win32/accessible_names.h"
 #include "ui/win32/grid_painter.h"
 #include "ui/win32/win32_backend.h"
 
@@ -35,6 +38,7 @@ GridPeer::GridPeer(Win32Backend& backend, TDBGrid& grid)
     : PaintedPeer(backend, grid, Background::kPaintCovers) {}
 
 GridPeer::~GridPeer() {
+  EndAccessibility();
   if (buffer_dc_ != nullptr) {
     SelectObject(buffer_dc_, buffer_previous_);
     DeleteDC(buffer_dc_);
@@ -58,6 +62,7 @@ void GridPeer::Changed(ControlChange change) {
     case ControlChange::Content:
       UpdateScrollBar();
       InvalidateRect(Hwnd(), nullptr, FALSE);
+      AnnounceCurrentCell(false);
       break;
     case ControlChange::Font:
     case ControlChange::Color:
@@ -114,7 +119,8 @@ void GridPeer::Paint(HDC dc) {
     buffer_previous_ = SelectObject(buffer_dc_, buffer_);
     buffer_size_ = size;
   }
-  PaintGrid(Grid(), buffer_dc_, size, Backend().Gdi());
+  const bool focus_cues = (SendMessageW(Hwnd(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0;
+  PaintGrid(Grid(), buffer_dc_, size, Backend().Gdi(), focus_cues);
   BitBlt(dc, 0, 0, size.cx, size.cy, buffer_dc_, 0, 0, SRCCOPY);
 }
 
@@ -154,10 +160,16 @@ void GridPeer::ScrollRequest(int request) {
 }
 
 void GridPeer::Wheel(int delta) {
-  wheel_rest_ += delta;
-  const int notches = wheel_rest_ / WHEEL_DELTA;
-  wheel_rest_ -= notches * WHEEL_DELTA;
-  if (notches != 0) Grid().MouseWheel(notches);
+  UINT lines = 3;
+  SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+  if (lines == 0) return;  // the wheel scrolls nothing
+  // A page a notch, or the given rows: a notch is WHEEL_DELTA, a row WHEEL_DELTA / rows of it.
+  const int rows_a_notch = lines == WHEEL_PAGESCROLL ? std::max(1, Grid().VisibleRowCount())
+                                                     : static_cast<int>(std::min(lines, 1000u));
+  wheel_rest_ += delta * rows_a_notch;
+  const int rows = wheel_rest_ / WHEEL_DELTA;
+  wheel_rest_ -= rows * WHEEL_DELTA;
+  if (rows != 0) Grid().MouseWheel(rows);
 }
 
 LRESULT GridPeer::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -171,6 +183,11 @@ LRESULT GridPeer::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         return 0;
       }
       break;
+    case WM_SETFOCUS: {
+      const LRESULT result = PaintedPeer::OnMessage(message, wparam, lparam);
+      AnnounceCurrentCell(true);
+      return result;
+    }
     case WM_MOUSEWHEEL:
       Wheel(GET_WHEEL_DELTA_WPARAM(wparam));
       return 0;
@@ -178,6 +195,79 @@ LRESULT GridPeer::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       break;
   }
   return PaintedPeer::OnMessage(message, wparam, lparam);
+}
+
+long GridPeer::TitleRows() const { return Grid().Options().Contains(dgTitles) ? 1 : 0; }
+
+long GridPeer::ChildCount(const AccessiblePath& path) const {
+  if (path.empty()) return TitleRows() + Grid().ShownRowCount();
+  if (path.size() == 1) return Grid().ColumnCount();
+  return 0;
+}
+
+AccessibleItem GridPeer::Describe(const AccessiblePath& path) const {
+  const TDBGrid& grid = Grid();
+  if (path.empty()) {
+    std::string name = LabelBefore(grid);
+    if (name.empty() && grid.ParentForm() != nullptr) {
+      name = SpokenCaption(grid.ParentForm()->Caption());
+    }
+    return MakeAccessibleItem(ROLE_SYSTEM_TABLE, std::move(name),
+                              STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_READONLY);
+  }
+  // The title row is shown row -1, the data rows 0 and on.
+  const int shown_row = static_cast<int>(path[0] - TitleRows() - 1);
+  const int rec_no = grid.TopRow() + shown_row;
+  if (path.size() == 1) {
+    const TRect first = grid.CellRect(shown_row, -1);
+    AccessibleItem row = MakeAccessibleItem(
+        ROLE_SYSTEM_ROW,
+        shown_row < 0 || grid.ColumnCount() == 0 ? std::string() : grid.CellText(rec_no, 0),
+        STATE_SYSTEM_READONLY);
+    row.location = RECT{0, first.top, static_cast<LONG>(grid.ClientSize().cx), first.bottom};
+    return row;
+  }
+  const int column = static_cast<int>(path[1] - 1);
+  const TRect cell = grid.CellRect(shown_row, column);
+  const RECT rect{cell.left, cell.top, cell.right, cell.bottom};
+  long state = STATE_SYSTEM_READONLY;
+  if (cell.right <= cell.left) state |= STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN;
+  if (shown_row < 0) {
+    AccessibleItem header =
+        MakeAccessibleItem(ROLE_SYSTEM_COLUMNHEADER, grid.TitleText(column), state);
+    header.location = rect;
+    return header;
+  }
+  AccessibleItem item =
+      MakeAccessibleItem(ROLE_SYSTEM_CELL, grid.TitleText(column),
+                         state | STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_SELECTABLE);
+  item.value = grid.CellText(rec_no, column);
+  item.location = rect;
+  return item;
+}
+
+std::optional<AccessiblePath> GridPeer::CurrentCell() const {
+  const TDBGrid& grid = Grid();
+  const int shown_row = grid.Row() - grid.TopRow();
+  if (grid.Row() < 1 || shown_row < 0 || shown_row >= grid.ShownRowCount() ||
+      grid.ColumnCount() == 0) {
+    return std::nullopt;
+  }
+  return AccessiblePath{TitleRows() + shown_row + 1, grid.SelectedIndex() + 1};
+}
+
+AccessiblePath GridPeer::FocusedItem() const { return CurrentCell().value_or(AccessiblePath{}); }
+
+std::optional<AccessiblePath> GridPeer::SelectedItem() const { return CurrentCell(); }
+
+void GridPeer::AnnounceCurrentCell(bool always) {
+  const std::pair<int, int> cell{Grid().Row(), Grid().SelectedIndex()};
+  if (!always && cell == announced_cell_) return;
+  announced_cell_ = cell;
+  const std::optional<AccessiblePath> path = CurrentCell();
+  if (!path) return;
+  RaiseAccessible(EVENT_OBJECT_SELECTION, *path);
+  if (GetFocus() == Hwnd()) RaiseAccessible(EVENT_OBJECT_FOCUS, *path);
 }
 
 }  // namespace tvx::win32

@@ -3,13 +3,22 @@
 // picture replaces the old one at once without flicker.
 //
 // Keys and mouse buttons reach the grid through the shared handling of every peer (the grid
-// wants Tab and the arrows: WM_GETDLGCODE). The peer adds the mouse wheel and the scroll bar:
+// wants Tab and the arrows: WM_GETDLGCODE). The peer adds the mouse wheel (as many rows a notch
+// as the system's SPI_GETWHEELSCROLLLINES says, a page a notch when it says pages) and the
+// scroll bar:
 // the bar's thumb stands for the current row (1..RowCount, one page per visible rows, so the
 // last row is reachable), and moving it moves the data set's cursor as the model's
 // MoveToRow does; the arrows of the bar move one row, the bar's page areas one page.
+//
+// A screen reader knows the grid as a table (named by the label before it, else by its form's
+// caption) whose children are the rows shown: the title row, whose cells are the column
+// headers, then the data rows, whose cells are named by their column's title and hold the
+// cell's text. The current cell is the selected one, and the focused one while the grid has
+// the focus; readers hear of it whenever it moves.
 #pragma once
 
 #include "ui/db_grid.h"
+#include "ui/win32/accessible.h"
 #include "ui/win32/painted_peer.h"
 
 namespace tvx::win32 {
@@ -18,7 +27,7 @@ namespace tvx::win32 {
 // The range is clamped so that it never overflows, whatever the row count.
 SCROLLINFO GridScrollInfo(int row_count, int visible_rows, int current_row);
 
-class GridPeer : public PaintedPeer {
+class GridPeer : public PaintedPeer, private AccessibleSource {
  public:
   GridPeer(Win32Backend& backend, TDBGrid& grid);
   ~GridPeer() override;
@@ -30,8 +39,19 @@ class GridPeer : public PaintedPeer {
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
   // Draws the grid into the off-screen picture and copies it to dc.
   void Paint(HDC dc) override;
+  const AccessibleSource* Accessibility() const override { return this; }
 
  private:
+  AccessibleItem Describe(const AccessiblePath& path) const override;
+  long ChildCount(const AccessiblePath& path) const override;
+  AccessiblePath FocusedItem() const override;
+  std::optional<AccessiblePath> SelectedItem() const override;
+  // 1 with a title row, else 0.
+  long TitleRows() const;
+  // The element of the current cell, if it is shown.
+  std::optional<AccessiblePath> CurrentCell() const;
+  // Tells screen readers where the current cell went (when it moved, or always).
+  void AnnounceCurrentCell(bool always);
   TDBGrid& Grid() const { return static_cast<TDBGrid&>(Control()); }
   void UpdateScrollBar();
   void ScrollRequest(int request);
@@ -42,11 +62,14 @@ class GridPeer : public PaintedPeer {
   HBITMAP buffer_ = nullptr;
   HGDIOBJ buffer_previous_ = nullptr;
   SIZE buffer_size_{0, 0};
-  // Wheel movement short of a whole notch, kept for the next message.
+  // Wheel movement short of a whole row (in WHEEL_DELTA units of a row), kept for the next
+  // message.
   int wheel_rest_ = 0;
   SCROLLINFO applied_{};
   // The bar as last drawn.
   SCROLLBARINFO drawn_bar_{};
+  // The current cell last announced: record number and column.
+  std::pair<int, int> announced_cell_{0, -1};
 };
 
 }  // namespace tvx::win32

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ui/input.h"
+#include "ui/win32/accessible_names.h"
 #include "ui/win32/gdi_cache.h"
 #include "ui/win32/win32_backend.h"
 
@@ -55,6 +56,16 @@ int InkedWidth(HDC dc, const std::wstring& text, int measured_width, int height)
 
 WindowKind LabelPeer::Kind() const {
   return {.class_name = L"TavolexLabel", .own_class = true, .class_style = CS_HREDRAW | CS_VREDRAW};
+}
+
+AccessibleItem LabelPeer::Describe(const AccessiblePath& /*path*/) const {
+  return MakeAccessibleItem(ROLE_SYSTEM_STATICTEXT, SpokenCaption(Control().Caption()),
+                            STATE_SYSTEM_READONLY);
+}
+
+void LabelPeer::Changed(ControlChange change) {
+  PaintedPeer::Changed(change);
+  if (change == ControlChange::Text) RaiseAccessible(EVENT_OBJECT_NAMECHANGE);
 }
 
 LRESULT LabelPeer::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {

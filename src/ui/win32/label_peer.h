@@ -4,15 +4,16 @@
 // (bold Tahoma among them) a few pixels wider than it measures them, and the last character would
 // be cut off. Such a text is drawn with each character where the measurement puts it; any other
 // is drawn as the system lays it out. A press of the mouse button on the label is a click,
-// reported to the control layer.
+// reported to the control layer. A screen reader reads it as static text.
 #pragma once
 
 #include "ui/label.h"
+#include "ui/win32/accessible.h"
 #include "ui/win32/painted_peer.h"
 
 namespace tvx::win32 {
 
-class LabelPeer : public PaintedPeer {
+class LabelPeer : public PaintedPeer, private AccessibleSource {
  public:
   LabelPeer(Win32Backend& backend, TLabel& label)
       : PaintedPeer(backend, label, Background::kControlColor) {}
@@ -21,6 +22,11 @@ class LabelPeer : public PaintedPeer {
   WindowKind Kind() const override;
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
   void Paint(HDC dc) override;
+  const AccessibleSource* Accessibility() const override { return this; }
+  void Changed(ControlChange change) override;
+
+ private:
+  AccessibleItem Describe(const AccessiblePath& path) const override;
 };
 
 }  // namespace tvx::win32

@@ -32,6 +32,12 @@ LRESULT PaintedPeer::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       EndPaint(Hwnd(), &ps);
       return 0;
     }
+    case WM_UPDATEUISTATE: {
+      // Focus rectangles and mnemonics came or went.
+      const LRESULT result = WindowPeer::OnMessage(message, wparam, lparam);
+      InvalidateRect(Hwnd(), nullptr, FALSE);
+      return result;
+    }
     case WM_PRINTCLIENT:
       EraseBackground(reinterpret_cast<HDC>(wparam));
       Paint(reinterpret_cast<HDC>(wparam));

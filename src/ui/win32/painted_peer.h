@@ -7,7 +7,8 @@
 //   - WM_PRINTCLIENT erases the given DC the same way and paints into it, so the window can be
 //     drawn into a bitmap as it appears on the screen.
 // The window is drawn again whenever what Paint shows may have changed: the text, the font,
-// the colour, the enabled state or the appearance of the control.
+// the colour, the enabled state or the appearance of the control, and when the window's keyboard
+// cues change (WM_UPDATEUISTATE).
 #pragma once
 
 #include "ui/win32/window_peer.h"

@@ -5,6 +5,7 @@
 #include "rtl/exceptions.h"
 #include "ui/form.h"
 #include "ui/input.h"
+#include "ui/keys.h"
 #include "ui/radio_button.h"
 #include "ui/win32/gdi_cache.h"
 #include "ui/win32/keyboard.h"
@@ -58,6 +59,10 @@ bool IsMouseDown(UINT message) {
   }
 }
 
+bool IsNavigationKey(KeyCode key) {
+  return key == kVkTab || key == kVkLeft || key == kVkRight || key == kVkUp || key == kVkDown;
+}
+
 TMouseButton MouseButtonOf(UINT message) {
   switch (message) {
     case WM_RBUTTONDOWN:
@@ -78,6 +83,7 @@ WindowPeer::WindowPeer(Win32Backend& backend, TControl& control)
 
 WindowPeer::~WindowPeer() {
   alive_.reset();
+  EndAccessibility();
   if (hwnd_ == nullptr) return;
   HWND hwnd = hwnd_;
   Detach();
@@ -90,6 +96,7 @@ void WindowPeer::Detach() {
     SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(native_proc_));
   }
   RemovePropW(hwnd_, kPeerProperty);
+  accessible_.reset();
   hwnd_ = nullptr;
 }
 
@@ -123,6 +130,9 @@ void WindowPeer::Create(HWND parent) {
   }
   SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(backend_.Gdi().Font(*control_.Font())),
                FALSE);
+  if (const AccessibleSource* source = Accessibility()) {
+    accessible_ = std::make_unique<AccessibleWindow>(hwnd, *source);
+  }
   Created();
 }
 
@@ -239,6 +249,11 @@ LRESULT WindowPeer::Dispatch(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_GETFONT:
       if (own_class_) return reinterpret_cast<LRESULT>(font_);
       break;
+    case WM_GETOBJECT:
+      if (accessible_ != nullptr) {
+        if (std::optional<LRESULT> answer = accessible_->Answer(wparam, lparam)) return *answer;
+      }
+      break;
     case WM_NCDESTROY: {
       // Destroyed from outside (its owner went first): the peer stays without a window.
       const LRESULT result = CallDefault(message, wparam, lparam);
@@ -268,9 +283,24 @@ LRESULT WindowPeer::Dispatch(UINT message, WPARAM wparam, LPARAM lparam) {
   return OnMessage(message, wparam, lparam);
 }
 
+void WindowPeer::ShowKeyboardCues(WORD cues) const {
+  HWND root = GetAncestor(hwnd_, GA_ROOT);
+  if (root == nullptr) return;
+  const auto hidden = static_cast<WORD>(SendMessageW(root, WM_QUERYUISTATE, 0, 0) & cues);
+  // The top-level window passes the change on to every window inside it (WM_UPDATEUISTATE).
+  if (hidden != 0) SendMessageW(root, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, hidden), 0);
+}
+
 bool WindowPeer::HandleKey(UINT message, WPARAM wparam, LPARAM lparam) {
   TCustomForm* form = control_.ParentForm();
   if (form == nullptr) return false;
+  // The keyboard is in use: focus rectangles show from the first key that moves the focus, and
+  // mnemonics from the first press of Alt, as in a system dialog.
+  if (message == WM_KEYDOWN && IsNavigationKey(static_cast<KeyCode>(wparam))) {
+    ShowKeyboardCues(UISF_HIDEFOCUS);
+  } else if (message == WM_SYSKEYDOWN) {
+    ShowKeyboardCues(UISF_HIDEACCEL);
+  }
   switch (message) {
     case WM_KEYDOWN:
       // Tab orders changed while the form is shown are not announced: the windows' order
@@ -342,6 +372,10 @@ void WindowPeer::FocusArrived() {
   if (alive.expired() || taken) return;
   // The control layer kept the focus elsewhere: the native focus follows it.
   if (WindowPeer* form_peer = Of(form)) form_peer->Changed(ControlChange::Focus);
+}
+
+void WindowPeer::RaiseAccessible(DWORD event, const AccessiblePath& path) const {
+  if (accessible_ != nullptr) accessible_->Raise(event, path);
 }
 
 LRESULT WindowPeer::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {

@@ -11,12 +11,16 @@
 //   - keys typed while the window has the focus go to the control layer (input::KeyDown and
 //     input::Text for the control's form), never to the native window, so that the control
 //     layer alone decides what Tab, the arrows, Space, Enter and Escape do;
+//   - keys that move the focus show the focus rectangles, and Alt the mnemonics, of the whole
+//     top-level window (WM_CHANGEUISTATE), as a system dialog does once the keyboard is used;
 //   - a focus change made by the user is reported (input::Focus); one that the backend makes
 //     to follow the control layer is not;
 //   - notifications that a child window sends to its parent (WM_COMMAND, WM_NOTIFY,
 //     WM_CTLCOLOR*, WM_DRAWITEM, scroll messages) are handed back to the child's peer
 //     (OnNotify), whatever window the parent is;
 //   - mouse buttons pressed over a window of one of our own classes go to input::MouseDown;
+//   - WM_GETOBJECT for the client area is answered with what the class tells a screen reader
+//     (Accessibility), when it tells anything;
 //   - an exception that a handler lets out is caught here and never crosses the window
 //     procedure (see Win32Backend::ReportEscaped).
 // Changed(change) mirrors the control's state: text, bounds, enabled, visible, font, colour;
@@ -29,6 +33,7 @@
 
 #include "ui/backend.h"
 #include "ui/control.h"
+#include "ui/win32/accessible.h"
 #include "ui/win32/win32_api.h"
 
 namespace tvx::win32 {
@@ -106,12 +111,23 @@ class WindowPeer : public ControlPeer {
   // the control and with it the peer) check it before touching the peer again.
   std::weak_ptr<void> AliveToken() const { return alive_; }
 
+  // What a screen reader learns of the window; null leaves WM_GETOBJECT to the system.
+  virtual const AccessibleSource* Accessibility() const { return nullptr; }
+  // Tells screen readers that an element of the window changed (nothing before the window
+  // exists or for a class that describes nothing).
+  void RaiseAccessible(DWORD event, const AccessiblePath& path = {}) const;
+  // Disconnects the objects handed to screen readers. A class whose Accessibility is itself
+  // calls this first in its destructor, before its own parts go.
+  void EndAccessibility() { accessible_.reset(); }
+
   // The style bits the control's state gives (WS_VISIBLE, WS_DISABLED, tab stop, group).
   DWORD StateStyle() const;
 
  private:
   LRESULT Dispatch(UINT message, WPARAM wparam, LPARAM lparam);
   bool HandleKey(UINT message, WPARAM wparam, LPARAM lparam);
+  // Clears the given UISF_HIDE* flags of the top-level window, where they are set.
+  void ShowKeyboardCues(WORD cues) const;
   void FocusArrived();
   // Before a native control handles a press of the primary button: false when the control
   // layer kept the focus elsewhere, and the press is to go no further.
@@ -129,6 +145,7 @@ class WindowPeer : public ControlPeer {
   // The high half of a character outside the basic plane, waiting for its low half.
   wchar_t pending_surrogate_ = 0;
   std::shared_ptr<int> alive_ = std::make_shared<int>(0);
+  std::unique_ptr<AccessibleWindow> accessible_;
 };
 
 }  // namespace tvx::win32
