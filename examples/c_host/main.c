@@ -96,9 +96,15 @@ static HRESULT STDMETHODCALLTYPE AppHandleMessage(IHostApplication* self) {
   return E_NOTIMPL; /* no loop of ours to offer: the module runs its own */
 }
 static const IHostApplicationVtbl kApplicationTable = {
-    (void*)CountedQueryInterface, (void*)CountedAddRef,    (void*)CountedRelease,
-    AppGetHandle,                 AppGetTitle,             AppGetMainForm,
-    AppGetTerminated,             AppHandleException,      AppHandleMessage,
+    (void*)CountedQueryInterface,
+    (void*)CountedAddRef,
+    (void*)CountedRelease,
+    AppGetHandle,
+    AppGetTitle,
+    AppGetMainForm,
+    AppGetTerminated,
+    AppHandleException,
+    AppHandleMessage,
 };
 
 /* IDirectoryAccess: GetDirectory and two operations of the host's own. */
@@ -125,9 +131,32 @@ static HRESULT STDMETHODCALLTYPE DirectoryGetRemoteServer(IDirectory* self,
 }
 #define NI DirectoryNotImplemented
 static const IDirectoryVtbl kDirectoryTable = {
-    (void*)CountedQueryInterface, (void*)CountedAddRef, (void*)CountedRelease,
-    NI, NI, NI, NI, NI, NI, DirectoryGetRemoteServer,
-    NI, NI, NI, NI, NI, NI, NI, NI, NI, NI, NI, NI, NI, NI, NI, NI,
+    (void*)CountedQueryInterface,
+    (void*)CountedAddRef,
+    (void*)CountedRelease,
+    NI,
+    NI,
+    NI,
+    NI,
+    NI,
+    NI,
+    DirectoryGetRemoteServer,
+    NI,
+    NI,
+    NI,
+    NI,
+    NI,
+    NI,
+    NI,
+    NI,
+    NI,
+    NI,
+    NI,
+    NI,
+    NI,
+    NI,
+    NI,
+    NI,
 };
 #undef NI
 
@@ -139,7 +168,9 @@ static HRESULT STDMETHODCALLTYPE ConnectionGetAppServer(IRemoteConnection* self,
   return E_NOTIMPL;
 }
 static const IRemoteConnectionVtbl kConnectionTable = {
-    (void*)CountedQueryInterface, (void*)CountedAddRef, (void*)CountedRelease,
+    (void*)CountedQueryInterface,
+    (void*)CountedAddRef,
+    (void*)CountedRelease,
     ConnectionGetAppServer,
 };
 

@@ -37,5 +37,4 @@ void OperatorScript::Tick() {
   running_ = false;
 }
 
-
 }  // namespace tvx::test
