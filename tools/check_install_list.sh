@@ -56,8 +56,14 @@ fi
 
 # The package that owns a file, trying the file as dpkg recorded it before /usr was merged.
 owner() {
-  local file=$1 alt
-  if dpkg -S "$file" 2>/dev/null | head -1 | sed 's/: .*//'; then return; fi
+  local file=$1 alt found attempt
+  # dpkg may be rewriting its database (another install running): ask again before giving up.
+  for attempt in 1 2 3; do
+    found=$(dpkg -S "$file" 2>/dev/null | head -1 | sed 's/: .*//')
+    if [ -n "$found" ]; then echo "$found"; return; fi
+    [ -e "$file" ] || break
+    sleep 1
+  done
   case "$file" in
     /usr/bin/* | /usr/sbin/* | /usr/lib/*) alt=${file#/usr} ;;
     /bin/* | /sbin/* | /lib/*) alt=/usr$file ;;
