@@ -74,6 +74,13 @@ tavolex_check_path() {
   esac
 }
 
+# Whether this machine's kernel runs 32-bit x86 programs, which Wine's 32-bit loader is. Some
+# kernels are built or booted without it ("Exec format error"): there the x86 build can be
+# built but not run.
+tavolex_runs_32bit_programs() {
+  /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
 tavolex_doctor() {
   local quiet=${1:-} entry kind what package purpose found problems=0
   for entry in "${tavolex_checks[@]}"; do
@@ -91,6 +98,9 @@ tavolex_doctor() {
   if [ -n "$packages" ]; then
     problems=$((problems + 1))
     printf 'MISSING  packages of the install list: %s\n' "$packages"
+  fi
+  if [ -x /usr/lib/wine/wine ] && ! tavolex_runs_32bit_programs; then
+    printf 'note     this kernel does not run 32-bit programs: the x86 build is built, not run\n'
   fi
   if [ "$problems" -gt 0 ]; then
     printf '%d missing: ./run setup (or any verb) installs them on Debian 12.\n' "$problems"
