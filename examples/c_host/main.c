@@ -1,13 +1,17 @@
 /* An example host written in plain C (C17): it binds to the module through the SDK's generated
  * header alone, calling every operation through the interfaces' function tables (lpVtbl).
  *
- *   TavolexCHost.exe PATH\Tavolex.plu
+ *   TavolexCHost.exe PATH\Tavolex.plu [--export HOST:PORT USER PASSWORD]
  *
  * It loads the library, asks RegisterPlugin for the plug-in object, prints its identity and its
  * commands, initialises it with host objects of its own (an application object, a main form
  * with IDirectoryAccess, a directory with IDirectory, a connection), releases it and unloads
- * the library. Every host object counts its references: the host ends with exit code 0 only
- * when the module has handed back every reference it took. */
+ * the library. With --export it also runs the command against the application server at that
+ * address: its directory hands the module the connection of TavolexConnection.dll (found
+ * beside the host), and an operator thread of its own presses OK in the export dialog and
+ * answers the box that reports the outcome. Every host object counts its references: the host
+ * ends with exit code 0 only when the export (if asked for) succeeded and the module has
+ * handed back every reference it took. */
 #define COBJMACROS
 #include <windows.h>
 
@@ -15,15 +19,22 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "connection_library/tavolex_connection.h"
+#include "operator.h"
 #include "tavolex/boundary.h"
 
-/* A text of the module's, printed as UTF-8; the BSTR is freed. */
-static void PrintText(const char* label, BSTR text) {
-  char utf8[1024] = "";
+/* A text printed as UTF-8. */
+static void PrintWide(const char* label, const WCHAR* text) {
+  char utf8[2048] = "";
   if (text != NULL) {
     WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, (int)sizeof utf8, NULL, NULL);
   }
   printf("%s: %s\n", label, utf8);
+}
+
+/* A text of the module's, printed as UTF-8; the BSTR is freed. */
+static void PrintText(const char* label, BSTR text) {
+  PrintWide(label, text);
   SysFreeString(text);
 }
 
@@ -181,9 +192,61 @@ static int Fail(const char* what, HRESULT status) {
   return 1;
 }
 
+/* The thread's error info after a failure, printed. */
+static void PrintErrorInfo(void) {
+  IErrorInfo* info = NULL;
+  if (GetErrorInfo(0, &info) != S_OK || info == NULL) return;
+  BSTR description = NULL;
+  if (SUCCEEDED(IErrorInfo_GetDescription(info, &description))) PrintText("error", description);
+  IErrorInfo_Release(info);
+}
+
+/* The server's connection from TavolexConnection.dll, beside the host. */
+static HRESULT Connect(const WCHAR* address, const WCHAR* user, const WCHAR* password,
+                       HMODULE* library, IRemoteConnection** connection) {
+  *library = LoadLibraryW(L"TavolexConnection.dll");
+  if (*library == NULL) return HRESULT_FROM_WIN32(GetLastError());
+  TavolexConnectFunction connect =
+      (TavolexConnectFunction)(void (*)(void))GetProcAddress(*library, TAVOLEX_CONNECT_ENTRY);
+  if (connect == NULL) return HRESULT_FROM_WIN32(GetLastError());
+  return connect(address, user, password, connection);
+}
+
+/* Runs the plug-in's first command, with the operator at its dialog; true when the command
+ * succeeded and the operator saw the export through. */
+static BOOL RunExport(IPlugin* plugin, IUnknown* sender) {
+  IPluginCommand* command = NULL;
+  HRESULT status = IPlugin_GetCommand(plugin, 0, &command);
+  if (FAILED(status)) return Fail("GetCommand", status) == 0;
+  ExportOperator op;
+  if (!StartExportOperator(&op, 60000)) {
+    IPluginCommand_Release(command);
+    return Fail("CreateThread", HRESULT_FROM_WIN32(GetLastError())) == 0;
+  }
+  /* The module shows its dialog modally: Execute returns once the dialog has closed. */
+  status = IPluginCommand_Execute(command, sender);
+  if (FAILED(status)) PrintErrorInfo();
+  IPluginCommand_Release(command);
+  const BOOL operated = FinishExportOperator(&op);
+  /* What the module left to the host's message loop (a closed window's last messages, the
+   * freeing of its dialog) is done here, as a host's loop would. */
+  MSG message;
+  while (PeekMessageW(&message, NULL, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  printf("executed: status %08lX%s\n", (unsigned long)status,
+         status == S_FALSE ? ", the operator told by the module" : "");
+  if (!operated) printf("operator: %s\n", op.failure);
+  PrintWide("box title", op.box_title);
+  PrintWide("box", op.box_text);
+  return SUCCEEDED(status) && operated;
+}
+
 int wmain(int argc, wchar_t** argv) {
-  if (argc != 2) {
-    printf("usage: TavolexCHost PATH\\Tavolex.plu\n");
+  const BOOL export_asked = argc == 6 && wcscmp(argv[2], L"--export") == 0;
+  if (argc != 2 && !export_asked) {
+    printf("usage: TavolexCHost PATH\\Tavolex.plu [--export HOST:PORT USER PASSWORD]\n");
     return 2;
   }
   if (FAILED(CoInitializeEx(NULL, COINIT_APARTMENTTHREADED))) return Fail("CoInitializeEx", 0);
@@ -192,6 +255,17 @@ int wmain(int argc, wchar_t** argv) {
   Counted directory = {&kDirectoryTable, 1, &IID_IDirectory, (IUnknown*)&connection};
   Counted main_form = {&kMainFormTable, 1, &IID_IDirectoryAccess, (IUnknown*)&directory};
   Counted application = {&kApplicationTable, 1, &IID_IHostApplication, (IUnknown*)&main_form};
+
+  HMODULE connection_library = NULL;
+  IRemoteConnection* server_connection = NULL;
+  if (export_asked) {
+    HRESULT status = Connect(argv[3], argv[4], argv[5], &connection_library, &server_connection);
+    if (FAILED(status)) {
+      PrintErrorInfo();
+      return Fail("TavolexConnect", status);
+    }
+    directory.handed_out = (IUnknown*)server_connection; /* instead of the host's own */
+  }
 
   HMODULE library = LoadLibraryW(argv[1]);
   if (library == NULL) return Fail("LoadLibraryW", HRESULT_FROM_WIN32(GetLastError()));
@@ -231,13 +305,27 @@ int wmain(int argc, wchar_t** argv) {
          (long)application.references - 1, (long)main_form.references - 1,
          (long)directory.references - 1);
 
+  BOOL exported = TRUE;
+  if (export_asked)
+    exported = allow != VARIANT_FALSE && count > 0 && RunExport(plugin, (IUnknown*)&main_form);
+
   IPlugin_Release(plugin); /* destroys the plug-in object; only then the library goes */
   FreeLibrary(library);
+
+  int balanced = 1;
+  if (server_connection != NULL) {
+    /* The module has released what it took: ours is the last reference. */
+    const ULONG left = IRemoteConnection_Release(server_connection);
+    if (left != 0) {
+      printf("connection: %lu references left\n", (unsigned long)left);
+      balanced = 0;
+    }
+    FreeLibrary(connection_library);
+  }
   CoUninitialize();
 
   const Counted* objects[] = {&application, &main_form, &directory, &connection};
   const char* names[] = {"application", "main form", "directory", "connection"};
-  int balanced = 1;
   for (size_t i = 0; i < sizeof objects / sizeof objects[0]; ++i) {
     if (objects[i]->references != 1) {
       printf("%s: %ld references left\n", names[i], (long)objects[i]->references - 1);
@@ -245,5 +333,6 @@ int wmain(int argc, wchar_t** argv) {
     }
   }
   printf(balanced ? "references: all released\n" : "references: left behind\n");
-  return balanced ? 0 : 1;
+  if (export_asked) printf(exported ? "export: done\n" : "export: failed\n");
+  return balanced && exported ? 0 : 1;
 }

@@ -8,56 +8,7 @@
 
 namespace tvx::host {
 
-namespace {
-
-// Sets the thread's error info, as the boundary's rules ask of every failure.
-HRESULT Fail(HRESULT status, const std::string& source, const std::string& description,
-             const IID& iid) {
-  ICreateErrorInfo* create = nullptr;
-  if (SUCCEEDED(CreateErrorInfo(&create))) {
-    tavolex::Text source_text{std::string_view(source)};
-    tavolex::Text description_text{std::string_view(description)};
-    create->SetGUID(iid);
-    create->SetSource(source_text.Get());
-    create->SetDescription(description_text.Get());
-    IErrorInfo* info = nullptr;
-    if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info)))) {
-      SetErrorInfo(0, info);
-      info->Release();
-    }
-    create->Release();
-  }
-  return FAILED(status) ? status : E_FAIL;
-}
-
-}  // namespace
-
-HostConnection::HostConnection(example::ClientOptions options)
-    : server_(CreateOwned<example::TSocketRemoteServer>(nullptr, std::move(options))) {}
-
-HostConnection::~HostConnection() = default;
-
-HRESULT HostConnection::GetAppServer(VARIANT* app_server) {
-  if (app_server == nullptr) return E_POINTER;
-  VariantInit(app_server);
-  try {
-    *app_server = server_->AppServer().Detach();
-    return S_OK;
-  } catch (const EOleException& error) {
-    return Fail(error.ErrorCode(), error.Source(), error.Message(), tavolex::IID_IRemoteConnection);
-  } catch (const EOleSysError& error) {
-    return Fail(error.ErrorCode(), error.ClassName(), error.Message(),
-                tavolex::IID_IRemoteConnection);
-  } catch (const Exception& error) {
-    return Fail(E_FAIL, error.ClassName(), error.Message(), tavolex::IID_IRemoteConnection);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  } catch (const std::exception& error) {
-    return Fail(E_FAIL, "Exception", error.what(), tavolex::IID_IRemoteConnection);
-  }
-}
-
-HostDirectory::HostDirectory(tavolex::Ref<HostConnection> connection, bool offered)
+HostDirectory::HostDirectory(tavolex::Ref<RemoteConnection> connection, bool offered)
     : HostObject(offered), connection_(std::move(connection)) {}
 
 HRESULT HostDirectory::GetRemoteServer(tavolex::IRemoteConnection** connection) {

@@ -1,17 +1,17 @@
 // The host's side of the module boundary: its application object, its main form with
 // IDirectoryAccess, its directory with IDirectory, and its connection to the application
-// server as IRemoteConnection. The main window owns all of them for its lifetime; each counts
-// its references all the same, as the boundary's rules ask.
+// server as IRemoteConnection (connection/remote_connection.h). The main window owns all of them
+// for its lifetime; each counts its references all the same, as the boundary's rules ask.
 #pragma once
 
 #include <windows.h>
 
-#include <atomic>
 #include <functional>
 #include <string>
 
 #include "classes/object.h"
-#include "connection/socket_remote_server.h"
+#include "connection/host_object.h"
+#include "connection/remote_connection.h"
 #include "host/host_options.h"
 #include "tavolex/directory.h"
 #include "tavolex/host.h"
@@ -19,69 +19,16 @@
 
 namespace tvx::host {
 
-// IUnknown for an object that offers one interface of the boundary (and, if told, does not).
-template <class Interface>
-class HostObject : public Interface {
- public:
-  HostObject(const HostObject&) = delete;
-  HostObject& operator=(const HostObject&) = delete;
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-    if (object == nullptr) return E_POINTER;
-    *object = nullptr;
-    if (!IsEqualIID(riid, IID_IUnknown) &&
-        !(offered_ && IsEqualIID(riid, tavolex::InterfaceIdOf<Interface>()))) {
-      return E_NOINTERFACE;
-    }
-    *object = static_cast<Interface*>(this);
-    AddRef();
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
-  }
-
- protected:
-  explicit HostObject(bool offered = true) : offered_(offered) {}
-  virtual ~HostObject() = default;
-
- private:
-  std::atomic<ULONG> references_{1};
-  bool offered_;
-};
-
-// A new object; the reference holds its only count.
-template <class T, class... Args>
-tavolex::Ref<T> MakeHostObject(Args&&... args) {
-  return tavolex::Ref<T>::Adopt(new T(std::forward<Args>(args)...));
-}
-
-// The connection that the directory hands the modules: the example's TSocketRemoteServer,
-// whose AppServer connects (again) whenever there is no usable connection.
-class HostConnection final : public HostObject<tavolex::IRemoteConnection> {
- public:
-  explicit HostConnection(example::ClientOptions options);
-
-  example::TSocketRemoteServer& Server() { return *server_; }
-
-  // A failure comes back with error info: the connection's message (for instance "Нет связи с
-  // сервером приложений (127.0.0.1:2110): ...") and its source.
-  HRESULT STDMETHODCALLTYPE GetAppServer(VARIANT* app_server) override;
-
- private:
-  ~HostConnection() override;
-  TOwned<example::TSocketRemoteServer> server_;
-};
+using example::HostObject;
+using example::MakeHostObject;
+using example::RemoteConnection;
 
 // The host's directory. Only GetRemoteServer belongs to the module's business; the other slots
 // stand for the host's own operations, which this example does not have.
 class HostDirectory final : public HostObject<tavolex::IDirectory> {
  public:
   // offered false: the object does not answer for IDirectory.
-  HostDirectory(tavolex::Ref<HostConnection> connection, bool offered);
+  HostDirectory(tavolex::Ref<RemoteConnection> connection, bool offered);
 
   HRESULT STDMETHODCALLTYPE GetRemoteServer(tavolex::IRemoteConnection** connection) override;
 #define TVX_RESERVED(n) \
@@ -110,7 +57,7 @@ class HostDirectory final : public HostObject<tavolex::IDirectory> {
   TVX_RESERVED(23)
 
  private:
-  tavolex::Ref<HostConnection> connection_;
+  tavolex::Ref<RemoteConnection> connection_;
 };
 
 // The main form as the modules see it: IDirectoryAccess, whose GetDirectory hands out the

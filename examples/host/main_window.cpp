@@ -60,7 +60,7 @@ MainWindow::MainWindow(const HostOptions& options, ApplicationState& state)
   client.client_name = "Кадры (пример хоста модулей)";
   client.user = options.user;
   client.password = options.password;
-  connection_ = MakeHostObject<HostConnection>(client);
+  connection_ = MakeHostObject<RemoteConnection>(client);
 
   tavolex::Ref<IUnknown> directory;
   switch (options.offer) {

@@ -78,7 +78,7 @@ class MainWindow {
   HWND status_ = nullptr;
   HMENU service_menu_ = nullptr;
   HACCEL accelerators_ = nullptr;
-  tavolex::Ref<HostConnection> connection_;
+  tavolex::Ref<RemoteConnection> connection_;
   tavolex::Ref<IUnknown> main_form_;
   tavolex::Ref<HostApplication> application_;
   PluginHost plugins_;
