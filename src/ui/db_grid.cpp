@@ -172,7 +172,7 @@ int32_t TDBGrid::ColumnPitch(int32_t column) const {
 
 int32_t TDBGrid::DataLeft() const {
   if (!options_.Contains(dgIndicator)) return 0;
-  return kIndicatorWidth + (options_.Contains(dgColLines) ? 1 : 0);
+  return indicator_width_ + (options_.Contains(dgColLines) ? 1 : 0);
 }
 
 TRect TDBGrid::CellRect(int32_t shown_row, int32_t column) const {
@@ -187,7 +187,7 @@ TRect TDBGrid::CellRect(int32_t shown_row, int32_t column) const {
   }
   if (column < 0) {
     rect.left = 0;
-    rect.right = options_.Contains(dgIndicator) ? kIndicatorWidth : 0;
+    rect.right = options_.Contains(dgIndicator) ? indicator_width_ : 0;
   } else if (column < left_col_ || column >= ColumnCount()) {
     rect.left = rect.right = DataLeft();
   } else {
@@ -369,6 +369,7 @@ void TDBGrid::ChangeScale(int32_t m, int32_t d) {
     columns_->Items(i)->SetWidth(MulDiv(columns_->Items(i)->Width(), m, d));
   }
   if (default_row_height_ > 0) default_row_height_ = MulDiv(default_row_height_, m, d);
+  indicator_width_ = MulDiv(indicator_width_, m, d);
   Scroll();
 }
 

@@ -4,7 +4,8 @@
 // the current row, the grid's height and the row height, never by walking the data set.
 //
 // Layout, in client coordinates (inside a 2-pixel sunken border): with dgIndicator, an
-// indicator column kIndicatorWidth wide at the left; then the columns from LeftCol() on,
+// indicator column IndicatorWidth() wide at the left (kIndicatorWidth at 96 pixels per inch,
+// scaled with the grid); then the columns from LeftCol() on,
 // each its Width() wide; with dgColLines a 1-pixel line after the indicator and after each
 // column. With dgTitles a title row at the top; then the rows from TopRow() on, each
 // RowHeight() high; with dgRowLines a 1-pixel line below the title and below each row.
@@ -27,6 +28,7 @@ namespace tvx {
 class TDBGrid : public TWinControl {
   TVX_DECLARE_CLASS(TDBGrid, TWinControl)
 
+  // The indicator column's width at 96 pixels per inch.
   static constexpr int32_t kIndicatorWidth = 11;
   static constexpr int32_t kBorderWidth = 2;
 
@@ -81,6 +83,8 @@ class TDBGrid : public TWinControl {
   // Geometry. The height of a row's cells (from the font, unless DefaultRowHeight is set)
   // and of the title's; each pitch adds the row line.
   int32_t DefaultRowHeight() const { return default_row_height_; }
+  // The indicator column's width on this screen.
+  int32_t IndicatorWidth() const { return indicator_width_; }
   void SetDefaultRowHeight(int32_t height);
   int32_t RowHeight() const;
   int32_t RowPitch() const;
@@ -151,6 +155,7 @@ class TDBGrid : public TWinControl {
   TDBGridOptions options_ = kDefaultDBGridOptions;
   bool read_only_ = false;
   int32_t default_row_height_ = 0;
+  int32_t indicator_width_ = kIndicatorWidth;
   int32_t top_row_ = 1;
   int32_t selected_index_ = 0;
   int32_t left_col_ = 0;

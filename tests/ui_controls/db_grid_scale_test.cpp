@@ -1,6 +1,6 @@
 // The data grid scaled from its design resolution to the screen's, as a form designed at 96
-// pixels per inch is shown at 144: the columns, a fixed row height and a title font of its own
-// grow with the text, so that the cells keep room for it.
+// pixels per inch is shown at 144: the columns, a fixed row height, a title font of its own and
+// the indicator column grow with the text, so that the cells keep room for it.
 #include <gtest/gtest.h>
 
 #include "ui/db_grid.h"
@@ -30,13 +30,15 @@ TEST(DBGridScale, ColumnsRowHeightAndOwnTitleFontScaleWithTheGrid) {
   EXPECT_EQ(grid->ColumnWidth(2), 182);
   EXPECT_EQ(grid->TitleFont()->Height(), -18);
   EXPECT_EQ(grid->DefaultRowHeight(), 27);
+  EXPECT_EQ(grid->IndicatorWidth(), 17);  // 16.5
   // The layout follows: the last column ends where the scaled widths put it.
-  EXPECT_EQ(grid->CellRect(0, 2).right, TDBGrid::kIndicatorWidth + 1 + 195 + 211 + 182);
+  EXPECT_EQ(grid->CellRect(0, 2).right, 17 + 1 + 195 + 211 + 182);
 
   // Back to the design resolution.
   grid->ChangeScale(96, 144);
   EXPECT_EQ(grid->ColumnWidth(0), 129);
   EXPECT_EQ(grid->TitleFont()->Height(), -12);
+  EXPECT_EQ(grid->IndicatorWidth(), TDBGrid::kIndicatorWidth);
 }
 
 TEST(DBGridScale, ATitleFontThatFollowsTheGridFontIsScaledOnce) {

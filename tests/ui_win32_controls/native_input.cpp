@@ -79,8 +79,23 @@ bool FocusSettlesOn(HWND window, int milliseconds) {
 Picture::Picture(HWND window) {
   RECT client;
   GetClientRect(window, &client);
-  width_ = client.right;
-  height_ = client.bottom;
+  Take(SIZE{client.right, client.bottom}, [window](HDC dc) {
+    SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+  });
+}
+
+Picture::Picture(SIZE size, COLORREF background, const std::function<void(HDC)>& draw) {
+  Take(size, [&](HDC dc) {
+    SetBkColor(dc, background);
+    const RECT all{0, 0, size.cx, size.cy};
+    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &all, nullptr, 0, nullptr);
+    draw(dc);
+  });
+}
+
+void Picture::Take(SIZE size, const std::function<void(HDC)>& draw) {
+  width_ = size.cx;
+  height_ = size.cy;
   if (width_ <= 0 || height_ <= 0) return;
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -95,7 +110,7 @@ Picture::Picture(HWND window) {
   HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   ReleaseDC(nullptr, screen);
   const HGDIOBJ previous = SelectObject(dc, bitmap);
-  SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+  draw(dc);
   GdiFlush();
   const auto* data = static_cast<const uint32_t*>(bits);
   pixels_.resize(static_cast<size_t>(width_) * height_);
@@ -106,6 +121,14 @@ Picture::Picture(HWND window) {
   SelectObject(dc, previous);
   DeleteObject(bitmap);
   DeleteDC(dc);
+}
+
+int Differences(const Picture& a, const Picture& b, const RECT& area) {
+  int count = 0;
+  for (int y = area.top; y < area.bottom; ++y) {
+    for (int x = area.left; x < area.right; ++x) count += a.Pixel(x, y) != b.Pixel(x, y) ? 1 : 0;
+  }
+  return count;
 }
 
 COLORREF Picture::Pixel(int x, int y) const {

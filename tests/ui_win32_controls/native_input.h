@@ -6,6 +6,7 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -30,10 +31,12 @@ void Pump();
 // X server's focus events after a box closes arrive a little later than the box's return.
 bool FocusSettlesOn(HWND window, int milliseconds = 2000);
 
-// The client area of a window as it paints itself into a bitmap (WM_PRINTCLIENT).
+// The client area of a window as it paints itself into a bitmap (WM_PRINTCLIENT), or a
+// reference that a test draws into a bitmap of a size, first filled with a background.
 class Picture {
  public:
   explicit Picture(HWND window);
+  Picture(SIZE size, COLORREF background, const std::function<void(HDC)>& draw);
   COLORREF Pixel(int x, int y) const;
   // Whether any pixel of a rectangle has the colour.
   bool Contains(const RECT& area, COLORREF color) const;
@@ -41,10 +44,15 @@ class Picture {
   int Height() const { return height_; }
 
  private:
+  void Take(SIZE size, const std::function<void(HDC)>& draw);
+
   int width_ = 0;
   int height_ = 0;
   std::vector<COLORREF> pixels_;
 };
+
+// How many pixels of `area` differ between two pictures.
+int Differences(const Picture& a, const Picture& b, const RECT& area);
 
 // Watches, from a thread of its own, for message boxes of this process with the title, reads
 // each one's text and buttons and presses the button with the given identifier (IDOK,

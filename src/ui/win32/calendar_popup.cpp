@@ -161,6 +161,12 @@ LRESULT CALLBACK CalendarPopup::PopupProc(HWND hwnd, UINT message, WPARAM wparam
     case kDestroySelf:
       DestroyWindow(hwnd);
       return 0;
+    case WM_SYSCOLORCHANGE:
+    case WM_THEMECHANGED:
+      // The system tells top-level windows; the calendar inside must redraw in the new look.
+      if (HWND calendar = GetWindow(hwnd, GW_CHILD))
+        SendMessageW(calendar, message, wparam, lparam);
+      return DefWindowProcW(hwnd, message, wparam, lparam);
     default:
       break;
   }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string>
 
+#include <vssym32.h>
+
 #include "ui/win32/accessible_names.h"
 #include "ui/win32/gdi_cache.h"
 #include "ui/win32/win32_backend.h"
@@ -185,10 +187,14 @@ void DateEditPeer::Paint(HDC target) {
   }
 
   if (button.right > button.left) {
-    UINT state = DFCS_SCROLLCOMBOBOX;
-    if (edit.DroppedDown()) state |= DFCS_PUSHED;
-    if (!enabled) state |= DFCS_INACTIVE;
-    DrawFrameControl(dc, &button, DFC_SCROLL, state);
+    const int themed_state =
+        !enabled ? CBXS_DISABLED : (edit.DroppedDown() ? CBXS_PRESSED : CBXS_NORMAL);
+    if (!theme_.DrawBackground(Hwnd(), dc, CP_DROPDOWNBUTTON, themed_state, button)) {
+      UINT state = DFCS_SCROLLCOMBOBOX;
+      if (edit.DroppedDown()) state |= DFCS_PUSHED;
+      if (!enabled) state |= DFCS_INACTIVE;
+      DrawFrameControl(dc, &button, DFC_SCROLL, state);
+    }
   }
 
   BitBlt(target, 0, 0, width, height, dc, 0, 0, SRCCOPY);

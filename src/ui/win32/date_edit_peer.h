@@ -18,6 +18,7 @@
 #include "ui/win32/accessible.h"
 #include "ui/win32/calendar_popup.h"
 #include "ui/win32/painted_peer.h"
+#include "ui/win32/window_theme.h"
 
 namespace tvx::win32 {
 
@@ -40,6 +41,7 @@ class DateEditPeer : public PaintedPeer, private AccessibleSource {
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
   // Draws the whole field off-screen and copies it to dc at once.
   void Paint(HDC dc) override;
+  void ThemeChanged() override { theme_.Forget(); }
   const AccessibleSource* Accessibility() const override { return this; }
 
  private:
@@ -56,6 +58,8 @@ class DateEditPeer : public PaintedPeer, private AccessibleSource {
 
   std::unique_ptr<CalendarPopup> popup_;
   bool has_caret_ = false;
+  // The button is a combo box's drop-down button of the visual style, where one is active.
+  WindowTheme theme_{L"COMBOBOX"};
 };
 
 }  // namespace tvx::win32

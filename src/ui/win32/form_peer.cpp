@@ -1,5 +1,7 @@
 #include "ui/win32/form_peer.h"
 
+#include <vector>
+
 #include "ui/input.h"
 #include "ui/win32/form_styles.h"
 #include "ui/win32/sibling_order.h"
@@ -100,6 +102,20 @@ void FormPeer::HandActivationBack() {
   }
 }
 
+void FormPeer::ForwardToDescendants(UINT message, WPARAM wparam, LPARAM lparam) {
+  std::vector<HWND> descendants;
+  EnumChildWindows(
+      Hwnd(),
+      [](HWND window, LPARAM list) CALLBACK -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&descendants));
+  for (HWND window : descendants) {
+    if (IsWindow(window)) SendMessageW(window, message, wparam, lparam);
+  }
+}
+
 LRESULT FormPeer::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_CLOSE:
@@ -115,6 +131,11 @@ LRESULT FormPeer::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       // The window itself got the focus (on activation, say): it belongs to the focused control.
       SyncFocus();
       return 0;
+    case WM_SYSCOLORCHANGE:
+      // The system tells top-level windows only; the controls inside must learn it too.
+      ForwardToDescendants(message, wparam, lparam);
+      InvalidateRect(Hwnd(), nullptr, TRUE);
+      break;
     case WM_SIZE: {
       if (wparam == SIZE_MINIMIZED) break;
       std::weak_ptr<void> alive = AliveToken();

@@ -26,6 +26,8 @@ class FormPeer : public WindowPeer {
  private:
   TCustomForm& Form() const { return static_cast<TCustomForm&>(Control()); }
   void SyncFocus();
+  // Sends a message to every window inside the form, in the order the system lists them.
+  void ForwardToDescendants(UINT message, WPARAM wparam, LPARAM lparam);
   void ApplyBounds();
   void ApplyFrame();
   void HandActivationBack();

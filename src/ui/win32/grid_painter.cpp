@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include <vssym32.h>
+
 namespace tvx::win32 {
 
 namespace {
@@ -60,6 +62,17 @@ void FixedCell(HDC dc, const RECT& cell, const Look& look) {
   Lines(dc, cell, look, look.fixed_line);
 }
 
+// A cell of the title row: a header item of the visual style, where one is active, else a
+// fixed cell.
+void TitleCell(HDC dc, const RECT& cell, const Look& look, GridTheme theme) {
+  if (theme.header != nullptr &&
+      theme.header->DrawBackground(theme.window, dc, HP_HEADERITEM, HIS_NORMAL, cell)) {
+    Lines(dc, cell, look, look.fixed_line);
+    return;
+  }
+  FixedCell(dc, cell, look);
+}
+
 }  // namespace
 
 void PaintRowMark(HDC dc, const RECT& cell, COLORREF color) {
@@ -75,7 +88,8 @@ void PaintRowMark(HDC dc, const RECT& cell, COLORREF color) {
   }
 }
 
-void PaintGrid(const TDBGrid& grid, HDC dc, SIZE client, GdiCache& gdi, bool focus_cues) {
+void PaintGrid(const TDBGrid& grid, HDC dc, SIZE client, GdiCache& gdi, bool focus_cues,
+               GridTheme theme) {
   const TDBGridOptions options = grid.Options();
   Look look;
   look.col_lines = options.Contains(dgColLines);
@@ -113,9 +127,9 @@ void PaintGrid(const TDBGrid& grid, HDC dc, SIZE client, GdiCache& gdi, bool foc
   const int row_height = grid.RowHeight();
 
   if (options.Contains(dgTitles)) {
-    if (indicator) FixedCell(dc, indicator_title, look);
+    if (indicator) TitleCell(dc, indicator_title, look, theme);
     for (const Column& column : columns) {
-      FixedCell(dc, column.title, look);
+      TitleCell(dc, column.title, look, theme);
       const RECT inner{column.title.left, column.title.top, column.title.right - 1,
                        column.title.bottom - 1};
       Text(dc, inner, grid.TitleText(column.index), look.title_text);

@@ -7,12 +7,21 @@
 #include "ui/db_grid.h"
 #include "ui/win32/gdi_cache.h"
 #include "ui/win32/win32_api.h"
+#include "ui/win32/window_theme.h"
 
 namespace tvx::win32 {
 
+// The visual style that draws the title row's cells as header items, where one is active for
+// the grid's window.
+struct GridTheme {
+  WindowTheme* header = nullptr;
+  HWND window = nullptr;
+};
+
 // Paints the grid's client area (0, 0, width, height) into `dc`; every pixel of it is set. The
 // focused cell has a focus rectangle unless the window's keyboard cues hide it.
-void PaintGrid(const TDBGrid& grid, HDC dc, SIZE client, GdiCache& gdi, bool focus_cues = true);
+void PaintGrid(const TDBGrid& grid, HDC dc, SIZE client, GdiCache& gdi, bool focus_cues = true,
+               GridTheme theme = {});
 
 // The mark of the current row: a small triangle pointing right, centred in `cell`.
 void PaintRowMark(HDC dc, const RECT& cell, COLORREF color);

@@ -120,7 +120,7 @@ void GridPeer::Paint(HDC dc) {
     buffer_size_ = size;
   }
   const bool focus_cues = (SendMessageW(Hwnd(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0;
-  PaintGrid(Grid(), buffer_dc_, size, Backend().Gdi(), focus_cues);
+  PaintGrid(Grid(), buffer_dc_, size, Backend().Gdi(), focus_cues, {&header_theme_, Hwnd()});
   BitBlt(dc, 0, 0, size.cx, size.cy, buffer_dc_, 0, 0, SRCCOPY);
 }
 

@@ -20,6 +20,7 @@
 #include "ui/db_grid.h"
 #include "ui/win32/accessible.h"
 #include "ui/win32/painted_peer.h"
+#include "ui/win32/window_theme.h"
 
 namespace tvx::win32 {
 
@@ -39,6 +40,7 @@ class GridPeer : public PaintedPeer, private AccessibleSource {
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
   // Draws the grid into the off-screen picture and copies it to dc.
   void Paint(HDC dc) override;
+  void ThemeChanged() override { header_theme_.Forget(); }
   const AccessibleSource* Accessibility() const override { return this; }
 
  private:
@@ -70,6 +72,8 @@ class GridPeer : public PaintedPeer, private AccessibleSource {
   SCROLLBARINFO drawn_bar_{};
   // The current cell last announced: record number and column.
   std::pair<int, int> announced_cell_{0, -1};
+  // The title row's cells are header items of the visual style, where one is active.
+  WindowTheme header_theme_{L"HEADER"};
 };
 
 }  // namespace tvx::win32

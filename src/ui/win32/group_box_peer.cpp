@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include <vssym32.h>
+
 #include "ui/win32/gdi_cache.h"
 #include "ui/win32/win32_backend.h"
 
@@ -22,6 +24,21 @@ LRESULT GroupBoxPeer::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   return PaintedPeer::OnMessage(message, wparam, lparam);
 }
 
+COLORREF GroupBoxPeer::CaptionColor(bool themed) {
+  const bool enabled = Control().Enabled();
+  const COLORREF classic =
+      enabled ? ColorRef(Control().Font()->Color()) : GetSysColor(COLOR_GRAYTEXT);
+  if (!themed) return classic;
+  // The style's caption colour; a style that gives a disabled caption the enabled colour (or
+  // none) gets the system's grey, so that a disabled box always looks disabled.
+  const std::optional<COLORREF> normal =
+      theme_.Color(Hwnd(), BP_GROUPBOX, GBS_NORMAL, TMT_TEXTCOLOR);
+  if (enabled) return normal.value_or(classic);
+  const std::optional<COLORREF> disabled =
+      theme_.Color(Hwnd(), BP_GROUPBOX, GBS_DISABLED, TMT_TEXTCOLOR);
+  return disabled && disabled != normal ? *disabled : classic;
+}
+
 void GroupBoxPeer::Paint(HDC dc) {
   HGDIOBJ previous = SelectObject(dc, Backend().Gdi().Font(*Control().Font()));
   TEXTMETRICW metrics{};
@@ -30,7 +47,10 @@ void GroupBoxPeer::Paint(HDC dc) {
   GetClientRect(Hwnd(), &frame);
   // The frame's top line runs through the middle of the caption.
   frame.top += metrics.tmHeight / 2;
-  DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+  const bool enabled = Control().Enabled();
+  const int state = enabled ? GBS_NORMAL : GBS_DISABLED;
+  const bool themed = theme_.DrawBackground(Hwnd(), dc, BP_GROUPBOX, state, frame);
+  if (!themed) DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
   const std::wstring caption = Wide(Control().Caption());
   if (!caption.empty()) {
     SIZE size{};
@@ -40,8 +60,7 @@ void GroupBoxPeer::Paint(HDC dc) {
     const RECT behind{left - gap, 0, left + size.cx + gap, metrics.tmHeight};
     FillRect(dc, &behind, Backend().Gdi().Brush(Control().Color()));
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, Control().Enabled() ? ColorRef(Control().Font()->Color())
-                                         : GetSysColor(COLOR_GRAYTEXT));
+    SetTextColor(dc, CaptionColor(themed));
     TextOutW(dc, left, 0, caption.c_str(), static_cast<int>(caption.size()));
   }
   SelectObject(dc, previous);

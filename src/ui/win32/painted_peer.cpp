@@ -38,6 +38,11 @@ LRESULT PaintedPeer::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       InvalidateRect(Hwnd(), nullptr, FALSE);
       return result;
     }
+    case WM_THEMECHANGED:
+    case WM_SYSCOLORCHANGE:
+      ThemeChanged();
+      InvalidateRect(Hwnd(), nullptr, TRUE);
+      return WindowPeer::OnMessage(message, wparam, lparam);
     case WM_PRINTCLIENT:
       EraseBackground(reinterpret_cast<HDC>(wparam));
       Paint(reinterpret_cast<HDC>(wparam));

@@ -7,8 +7,10 @@
 //   - WM_PRINTCLIENT erases the given DC the same way and paints into it, so the window can be
 //     drawn into a bitmap as it appears on the screen.
 // The window is drawn again whenever what Paint shows may have changed: the text, the font,
-// the colour, the enabled state or the appearance of the control, and when the window's keyboard
-// cues change (WM_UPDATEUISTATE).
+// the colour, the enabled state or the appearance of the control, when the window's keyboard
+// cues change (WM_UPDATEUISTATE), and when the system's visual style or colours change
+// (WM_THEMECHANGED, WM_SYSCOLORCHANGE), after ThemeChanged has let the peer drop what it drew
+// them with.
 #pragma once
 
 #include "ui/win32/window_peer.h"
@@ -33,6 +35,8 @@ class PaintedPeer : public WindowPeer {
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
   // Draws the client area into dc, over the erased background.
   virtual void Paint(HDC dc) = 0;
+  // The visual style or the system's colours changed: theme data and the like are stale.
+  virtual void ThemeChanged() {}
 
  private:
   void EraseBackground(HDC dc);
