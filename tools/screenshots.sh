@@ -62,6 +62,14 @@ photograph() {
 }
 
 photograph          # every window and box at 96 pixels per inch
-photograph 144      # the module's own windows scaled to 144 pixels per inch
+# Once more with the screen at 144 pixels per inch, in a copy of the prefix set to it: the
+# module's windows as the backend scales them, the system's boxes as the system draws them.
+prefix=$build/wineprefix
+export WINEPREFIX=$build/wineprefix-screenshots-144ppi
+WINEPREFIX=$prefix wineserver -w
+rm -rf "$WINEPREFIX" && cp -a "$prefix" "$WINEPREFIX"
+"$root/cmake/wine-run" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f \
+  >/dev/null 2>&1
+photograph
 echo "screenshots: $taken pictures in $out"
-[ "$taken" -ge 16 ]
+[ "$taken" -ge 24 ]

@@ -81,7 +81,17 @@ void TExport1CConfigDlg::UpdateSummary() {
   eExportFrom->SetDate(cdsExportHistoryEXPORT_TO->AsDateTime());
 }
 
-void TExport1CConfigDlg::FormCreate(TObject* /*Sender*/) { eExportTo->SetDate(Date()); }
+void TExport1CConfigDlg::FormCreate(TObject* /*Sender*/) {
+  eExportTo->SetDate(Date());
+  KeepPreviousExportClearOfItsLabel();
+}
+
+void TExport1CConfigDlg::KeepPreviousExportClearOfItsLabel() {
+  const int32_t label_end = Label1->Left() + Label1->Width();
+  if (ePreviousExport->Left() >= label_end) return;
+  constexpr int32_t kDesignGap = 6;  // between the two at 96 pixels per inch
+  ePreviousExport->SetLeft(label_end + MulDiv(kDesignGap, PixelsPerInch(), 96));
+}
 
 void TExport1CConfigDlg::eExportAllClick(TObject* /*Sender*/) {
   EnableChildControls(Panel2, false);

@@ -22,7 +22,8 @@ class TExport1CConfigDlg : public TForm {
   TVX_DECLARE_CLASS(TExport1CConfigDlg, TForm)
 
   // Loads the controls and the history record set from the stored description, then
-  // FormCreate sets the To date to today.
+  // FormCreate sets the To date to today and keeps the previous export's date clear of its
+  // label.
   explicit TExport1CConfigDlg(TComponent* owner);
 
   // Takes the host's connection (a reference: the host keeps it alive), fetches the whole
@@ -74,6 +75,9 @@ class TExport1CConfigDlg : public TForm {
   // The server's automation object, read anew from the connection for each call.
   OleVariant ServerObject();
   [[noreturn]] void RejectDate(const char* message, TJvDateEdit* field);
+  // Label1 grows with its text, and text measured at the screen's resolution may be wider than
+  // the design's scaled: a date that it would run into moves right, the design's gap after it.
+  void KeepPreviousExportClearOfItsLabel();
 
   TCustomRemoteServer* FConnection = nullptr;
 };

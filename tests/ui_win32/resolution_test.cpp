@@ -38,6 +38,10 @@ TEST_F(ScreenResolutionTest, TheDialogScalesToTheResolutionOfTheScreen) {
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(WindowOf(dlg.btnOK), WM_GETFONT, 0, 0)),
                sizeof(font), &font);
     EXPECT_EQ(font.lfHeight, ::MulDiv(-11, screen, 96));
+    // Text measured at this resolution is not the design's text scaled: the label that grows
+    // with its text must not run into the previous export's date after it.
+    const Place label = PlaceOf(WindowOf(dlg.Label1));
+    EXPECT_LT(label.left + label.width, PlaceOf(WindowOf(dlg.ePreviousExport)).left);
     ClickButton(WindowOf(dlg.btnCancel));
   });
   EXPECT_EQ(dlg.ShowModal(), mrCancel);

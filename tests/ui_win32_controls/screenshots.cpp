@@ -1,10 +1,11 @@
 // Shows every window and message box of the module, one after the other, with real windows,
 // and asks a capturing script (tools/screenshots.sh) to photograph each one.
 //
-//   ui_screenshots.exe <exchange folder> [pixels per inch]
+//   ui_screenshots.exe <exchange folder>
 //
-// Given a resolution, the program shows only its own windows (the dialog, its calendar and
-// the history view) as the backend scales them to it, and names the pictures "<name>_<ppi>dpi".
+// On a screen of another resolution than 96 pixels per inch (a Wine prefix set to it) the
+// pictures are named "<name>_<ppi>dpi": the module's windows as the backend scales them, and
+// the system's message boxes as the system draws them at that resolution.
 // For each picture the program writes "<name> <left> <top> <width> <height>" (screen
 // coordinates of the window to crop to) into <folder>\request.txt and waits until the script
 // has taken the picture and created <folder>\done.txt. The windows are driven on the program's
@@ -230,7 +231,7 @@ void Quit(TaskRunner& ui, Scene& scene) {
   });
 }
 
-void Direct(TaskRunner& ui, Camera& camera, Scene& scene, bool windows_only) {
+void Direct(TaskRunner& ui, Camera& camera, Scene& scene) {
   const std::wstring dialog_title = L"Экспорт данных";
 
   // The dialog over a year of history.
@@ -276,18 +277,12 @@ void Direct(TaskRunner& ui, Camera& camera, Scene& scene, bool windows_only) {
     input::KeyDown(*view, kVkDelete, kCtrl);
   });
   HWND confirm = WaitShown(L"Confirm", L"#32770");
-  if (!windows_only) camera.Take("confirm_delete_record", confirm);
+  camera.Take("confirm_delete_record", confirm);
   PressButton(confirm, IDCANCEL);
   ui.Run([&] {
     if (auto* view = dynamic_cast<TExportHistoryForm*>(ActiveForm())) input::Click(*view->btnOK);
   });
   WaitGone(history);
-  if (windows_only) {
-    ui.Run([&] { input::Click(*scene.dialog->btnCancel); });
-    WaitGone(dialog);
-    Quit(ui, scene);
-    return;
-  }
 
   // The three checks of the dates.
   struct Check {
@@ -360,19 +355,19 @@ void Direct(TaskRunner& ui, Camera& camera, Scene& scene, bool windows_only) {
 
 int Main(int argc, wchar_t** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: ui_screenshots <exchange folder> [pixels per inch]\n");
+    std::fprintf(stderr, "usage: ui_screenshots <exchange folder>\n");
     return 1;
   }
-  const int pixels_per_inch = argc > 2 ? _wtoi(argv[2]) : 0;
   SelectFormatSettings("ru-RU");
-  win32::Win32UserInterface backend(win32::Win32Options{pixels_per_inch});
+  win32::Win32UserInterface backend(win32::Win32Options{});
+  const int pixels_per_inch = UiBackend().ScreenPixelsPerInch();
   Application()->SetTitle("Tavolex");
   TaskRunner ui;
   char suffix[32] = "";
-  if (pixels_per_inch > 0) std::snprintf(suffix, sizeof(suffix), "_%ddpi", pixels_per_inch);
+  if (pixels_per_inch != 96) std::snprintf(suffix, sizeof(suffix), "_%ddpi", pixels_per_inch);
   Camera camera(argv[1], suffix);
   Scene scene;
-  std::thread director([&] { Direct(ui, camera, scene, pixels_per_inch > 0); });
+  std::thread director([&] { Direct(ui, camera, scene); });
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);
