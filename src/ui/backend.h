@@ -93,7 +93,9 @@ class Backend {
 
   // Size of one line of text in a font, in pixels.
   virtual TSize MeasureText(const std::string& text, const TFont& font) = 0;
-  virtual FrameInsets FormFrame(TFormBorderStyle style, TBorderIcons icons) = 0;
+  // The frame of a form's window at a resolution (0: the system's).
+  virtual FrameInsets FormFrame(TFormBorderStyle style, TBorderIcons icons,
+                                int frame_pixels_per_inch) = 0;
   // The screen area available to windows, and the screen's resolution.
   virtual TRect WorkArea() = 0;
   virtual int ScreenPixelsPerInch() = 0;

@@ -120,19 +120,29 @@ void TCustomForm::Loaded() {
     active_control_ = nullptr;
   }
   if (scaled_ && pixels_per_inch_ > 0) {
-    const int32_t screen = UiBackend().ScreenPixelsPerInch();
-    if (screen != pixels_per_inch_) {
-      ChangeScale(screen, pixels_per_inch_);
-      pixels_per_inch_ = screen;
-    }
+    ScaleToResolution(UiBackend().ScreenPixelsPerInch(), frame_pixels_per_inch_);
   }
   Realign();
+}
+
+void TCustomForm::ScaleToResolution(int32_t pixels_per_inch, int32_t frame_pixels_per_inch) {
+  if (pixels_per_inch > 0 && pixels_per_inch_ > 0 && pixels_per_inch != pixels_per_inch_) {
+    ChangeScale(pixels_per_inch, pixels_per_inch_);
+    pixels_per_inch_ = pixels_per_inch;
+  }
+  if (frame_pixels_per_inch != frame_pixels_per_inch_) {
+    // The client keeps its size; the frame around it is the one of the new resolution.
+    const TSize client = ClientSize();
+    frame_pixels_per_inch_ = frame_pixels_per_inch;
+    SetClientSize(client.cx, client.cy);
+  }
+  if (!Loading()) Realign();
 }
 
 WindowHandle TCustomForm::Handle() const { return Peer() != nullptr ? Peer()->Handle() : 0; }
 
 FrameInsets TCustomForm::Frame() const {
-  return UiBackend().FormFrame(border_style_, border_icons_);
+  return UiBackend().FormFrame(border_style_, border_icons_, frame_pixels_per_inch_);
 }
 
 TSize TCustomForm::ClientSize() const {

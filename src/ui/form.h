@@ -47,9 +47,14 @@ class TCustomForm : public TWinControl {
   void SetClientSize(int32_t width, int32_t height);
 
   // The resolution the form was designed at, and whether it scales from there to the
-  // screen's resolution when its description has been applied.
+  // screen's resolution when its description has been applied. Once scaled, the resolution it
+  // is laid out at.
   int32_t PixelsPerInch() const { return pixels_per_inch_; }
   void SetPixelsPerInch(int32_t value) { pixels_per_inch_ = value; }
+  // Lays the form out anew at a resolution, as it was scaled from its design (fonts, bounds,
+  // the client size), with the frame of its window at frame_pixels_per_inch (0: the
+  // system's), as a window moved to a monitor of another resolution needs.
+  void ScaleToResolution(int32_t pixels_per_inch, int32_t frame_pixels_per_inch);
   bool Scaled() const { return scaled_; }
   void SetScaled(bool value) { scaled_ = value; }
   // The design font's text height; kept for the description, no effect of its own.
@@ -113,6 +118,7 @@ class TCustomForm : public TWinControl {
   void FocusChangedNotify();
   TButton* FindButton(bool want_default) const;
   FrameInsets Frame() const;
+  int32_t frame_pixels_per_inch_ = 0;
 
   TFormBorderStyle border_style_ = TFormBorderStyle::bsSizeable;
   TBorderIcons border_icons_{biSystemMenu, biMinimize, biMaximize};

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string>
 
 #include "dialog_windows.h"
 
@@ -42,6 +43,58 @@ TEST_F(ScreenResolutionTest, TheDialogScalesToTheResolutionOfTheScreen) {
     // with its text must not run into the previous export's date after it.
     const Place label = PlaceOf(WindowOf(dlg.Label1));
     EXPECT_LT(label.left + label.width, PlaceOf(WindowOf(dlg.ePreviousExport)).left);
+    ClickButton(WindowOf(dlg.btnCancel));
+  });
+  EXPECT_EQ(dlg.ShowModal(), mrCancel);
+}
+
+// A dialog moved to a monitor of another resolution is laid out anew at it, as on creation,
+// and takes the rectangle that the system suggests; moved back, it is as it was.
+TEST_F(ScreenResolutionTest, TheDialogFollowsTheResolutionOfTheMonitorItIsMovedTo) {
+  const int screen = ScreenPixelsPerInch();
+  // Between 96 and 144, whichever the screen is not: layouts at both are the design's scaled.
+  const int moved = screen == 144 ? 96 : 144;
+  TExport1CConfigDlg& dlg = OpenDialog();
+  auto move_to = [&](int ppi) {
+    HWND form = WindowOf(&dlg);
+    RECT window;
+    GetWindowRect(form, &window);
+    // As Windows suggests it: the client area scaled, in the frame of the new resolution
+    // (which Wine, with one resolution for the whole screen, keeps).
+    RECT suggested{0, 0, ::MulDiv(340, ppi, 96), ::MulDiv(253, ppi, 96)};
+    AdjustWindowRectEx(&suggested, static_cast<DWORD>(GetWindowLongW(form, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongW(form, GWL_EXSTYLE)));
+    OffsetRect(&suggested, window.left - suggested.left, window.top - suggested.top);
+    SendMessageW(form, WM_DPICHANGED, MAKEWPARAM(ppi, ppi), reinterpret_cast<LPARAM>(&suggested));
+    RECT now;
+    GetWindowRect(form, &now);
+    EXPECT_TRUE(EqualRect(&now, &suggested)) << "the window is not in the suggested rectangle";
+    EXPECT_EQ(dlg.PixelsPerInch(), ppi);
+    // The model and the window agree on the client area, the design's scaled.
+    const Place client = ClientOf(form);
+    EXPECT_EQ(client.width, ::MulDiv(340, ppi, 96));
+    EXPECT_EQ(client.height, ::MulDiv(253, ppi, 96));
+    EXPECT_EQ(dlg.ClientWidth(), client.width);
+    EXPECT_EQ(dlg.ClientHeight(), client.height);
+    // The buttons at the scaled design place within their panel, in the scaled font.
+    const int left = ::MulDiv(179, ppi, 96);
+    const int top = ::MulDiv(8, ppi, 96);
+    EXPECT_EQ(PlaceOf(WindowOf(dlg.btnOK)), (Place{left, top, ::MulDiv(179 + 75, ppi, 96) - left,
+                                                   ::MulDiv(8 + 25, ppi, 96) - top}));
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(WindowOf(dlg.btnOK), WM_GETFONT, 0, 0)),
+               sizeof(font), &font);
+    EXPECT_EQ(font.lfHeight, ::MulDiv(-11, ppi, 96));
+  };
+  script.Then([&] {
+    {
+      SCOPED_TRACE("moved to " + std::to_string(moved));
+      move_to(moved);
+    }
+    {
+      SCOPED_TRACE("moved back to " + std::to_string(screen));
+      move_to(screen);
+    }
     ClickButton(WindowOf(dlg.btnCancel));
   });
   EXPECT_EQ(dlg.ShowModal(), mrCancel);

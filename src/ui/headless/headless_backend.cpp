@@ -159,7 +159,8 @@ TSize HeadlessBackend::MeasureText(const std::string& text, const TFont& font) {
   return TSize{characters * width, font.PixelHeight() + 2};
 }
 
-FrameInsets HeadlessBackend::FormFrame(TFormBorderStyle style, TBorderIcons /*icons*/) {
+FrameInsets HeadlessBackend::FormFrame(TFormBorderStyle style, TBorderIcons /*icons*/,
+                                       int /*frame_pixels_per_inch*/) {
   switch (style) {
     case TFormBorderStyle::bsNone:
       return FrameInsets{0, 0, 0, 0};

@@ -90,7 +90,8 @@ class HeadlessBackend : public Backend {
   void Post(std::function<void()> task) override;
   TModalResult ShowMessageBox(const MessageBoxRequest& request) override;
   TSize MeasureText(const std::string& text, const TFont& font) override;
-  FrameInsets FormFrame(TFormBorderStyle style, TBorderIcons icons) override;
+  FrameInsets FormFrame(TFormBorderStyle style, TBorderIcons icons,
+                        int frame_pixels_per_inch) override;
   TRect WorkArea() override { return work_area_; }
   int ScreenPixelsPerInch() override { return pixels_per_inch_; }
 

@@ -4,6 +4,7 @@
 
 #include "ui/input.h"
 #include "ui/win32/form_styles.h"
+#include "ui/win32/resolution.h"
 #include "ui/win32/sibling_order.h"
 #include "ui/win32/win32_backend.h"
 
@@ -131,6 +132,17 @@ LRESULT FormPeer::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       // The window itself got the focus (on activation, say): it belongs to the focused control.
       SyncFocus();
       return 0;
+    case WM_DPICHANGED: {
+      // Moved to a monitor of another resolution (or that monitor's setting changed): laid out
+      // anew at it, as on creation, and placed into the rectangle that the system suggests.
+      const RECT suggested = *reinterpret_cast<const RECT*>(lparam);
+      std::weak_ptr<void> alive = AliveToken();
+      Form().ScaleToResolution(HIWORD(wparam), WindowPixelsPerInch(Hwnd()));
+      if (alive.expired()) return 0;
+      SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    }
     case WM_SYSCOLORCHANGE:
       // The system tells top-level windows only; the controls inside must learn it too.
       ForwardToDescendants(message, wparam, lparam);

@@ -55,8 +55,8 @@ void GroupBoxPeer::Paint(HDC dc) {
   if (!caption.empty()) {
     SIZE size{};
     GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &size);
-    const int left = Backend().Scale(8);
-    const int gap = Backend().Scale(2);
+    const int left = ScaledToForm(8);
+    const int gap = ScaledToForm(2);
     const RECT behind{left - gap, 0, left + size.cx + gap, metrics.tmHeight};
     FillRect(dc, &behind, Backend().Gdi().Brush(Control().Color()));
     SetBkMode(dc, TRANSPARENT);

@@ -6,6 +6,7 @@
 #include "ui/application.h"
 #include "ui/form.h"
 #include "ui/win32/form_styles.h"
+#include "ui/win32/resolution.h"
 #include "ui/win32/sibling_order.h"
 
 namespace tvx::win32 {
@@ -210,10 +211,13 @@ TSize Win32Backend::MeasureText(const std::string& text, const TFont& font) {
   return TSize{size.cx, size.cy};
 }
 
-FrameInsets Win32Backend::FormFrame(TFormBorderStyle style, TBorderIcons icons) {
+FrameInsets Win32Backend::FormFrame(TFormBorderStyle style, TBorderIcons icons,
+                                    int frame_pixels_per_inch) {
   const FormStyles styles = StylesOfForm(style, icons);
   RECT rect{0, 0, 0, 0};
-  AdjustWindowRectEx(&rect, styles.style, FALSE, styles.ex_style);
+  if (!AdjustWindowRectForResolution(rect, styles.style, styles.ex_style, frame_pixels_per_inch)) {
+    AdjustWindowRectEx(&rect, styles.style, FALSE, styles.ex_style);
+  }
   return FrameInsets{-rect.left, -rect.top, rect.right, rect.bottom};
 }
 

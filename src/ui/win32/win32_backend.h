@@ -74,7 +74,10 @@ class Win32Backend : public Backend {
   void Post(std::function<void()> task) override;
   TModalResult ShowMessageBox(const MessageBoxRequest& request) override;
   TSize MeasureText(const std::string& text, const TFont& font) override;
-  FrameInsets FormFrame(TFormBorderStyle style, TBorderIcons icons) override;
+  // At a resolution of its own, where the system has the metrics per resolution (Windows 10
+  // and later).
+  FrameInsets FormFrame(TFormBorderStyle style, TBorderIcons icons,
+                        int frame_pixels_per_inch) override;
   TRect WorkArea() override;
   int ScreenPixelsPerInch() override;
 

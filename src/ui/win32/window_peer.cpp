@@ -416,4 +416,11 @@ void WindowPeer::EraseWithColor(HDC dc, TColor color) {
   FillRect(dc, &rect, backend_.Gdi().Brush(color));
 }
 
+int WindowPeer::ScaledToForm(int design_pixels) const {
+  const TCustomForm* form = Control().ParentForm();
+  const int pixels_per_inch = form != nullptr ? form->PixelsPerInch() : 0;
+  if (pixels_per_inch <= 0) return Backend().Scale(design_pixels);
+  return ::MulDiv(design_pixels, pixels_per_inch, 96);
+}
+
 }  // namespace tvx::win32

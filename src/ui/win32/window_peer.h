@@ -72,6 +72,9 @@ class WindowPeer : public ControlPeer {
   HWND Hwnd() const { return hwnd_; }
   TControl& Control() const { return control_; }
   Win32Backend& Backend() const { return backend_; }
+  // A length at 96 pixels per inch at the resolution the control's form is laid out at (which
+  // follows the monitor the form is on).
+  int ScaledToForm(int design_pixels) const;
   void Changed(ControlChange change) override;
 
   // The peer attached to a window of this module, or null.
