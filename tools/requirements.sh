@@ -8,9 +8,9 @@
 tavolex_packages=(
   cmake make g++ clang libclang-rt-14-dev clang-format
   googletest libgtest-dev libbenchmark-dev nlohmann-json3-dev libsqlite3-dev
-  libsodium-dev
+  libsodium-dev libssl-dev
   mingw-w64 mingw-w64-tools
-  wine wine64 wine32:i386 fonts-wine libwine-dev
+  wine wine64 wine32:i386 fonts-wine libwine-dev libgnutls30 libgnutls30:i386
   xvfb imagemagick
   locales
 )
@@ -39,6 +39,8 @@ tavolex_checks=(
   "file|/usr/lib/x86_64-linux-gnu/libsqlite3.so|libsqlite3-dev|the example application server's database"
   "file|/usr/include/sodium.h|libsodium-dev|the example application server's password hashes"
   "file|/usr/lib/x86_64-linux-gnu/libsodium.so|libsodium-dev|the example application server's password hashes"
+  "file|/usr/include/openssl/ssl.h|libssl-dev|TLS of the example server and of the native client (OpenSSL)"
+  "file|/usr/lib/x86_64-linux-gnu/libssl.so|libssl-dev|TLS of the example server and of the native client (OpenSSL)"
   "command|x86_64-w64-mingw32-g++-posix|g++-mingw-w64-x86-64-posix|compiles Tavolex.plu and the Windows tests (mingw preset)"
   "command|x86_64-w64-mingw32-gcc-posix|gcc-mingw-w64-x86-64-posix|compiles the C parts of the Windows build"
   "command|x86_64-w64-mingw32-windres|binutils-mingw-w64-x86-64|compiles the module's resources (manifest)"
@@ -59,6 +61,8 @@ tavolex_checks=(
   "command|wineserver|wine|waits for a Wine prefix to settle"
   "file|/usr/lib/wine/wine64|wine64|Wine's 64-bit loader"
   "file|/usr/lib/wine/wine|wine32:i386|Wine's 32-bit loader: runs the x86 build's tests"
+  "file|/usr/lib/x86_64-linux-gnu/libgnutls.so.30|libgnutls30|GnuTLS, beneath Wine's Schannel: the x64 client's TLS under Wine"
+  "file|/usr/lib/i386-linux-gnu/libgnutls.so.30|libgnutls30:i386|GnuTLS, beneath Wine's Schannel: the x86 client's TLS under Wine"
   "font|/usr/share/wine/fonts/tahoma.ttf|fonts-wine|Tahoma: the face the dialogs are measured and drawn in"
   "font|/usr/share/wine/fonts/tahomabd.ttf|fonts-wine|Tahoma Bold: the dialogs' bold labels"
   "font|/usr/share/wine/fonts/marlett.ttf|fonts-wine|Marlett: the title bars' buttons"

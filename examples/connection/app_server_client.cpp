@@ -1,6 +1,7 @@
 #include "connection/app_server_client.h"
 
 #include "protocol/frame_io.h"
+#include "protocol/tls.h"
 
 namespace tvx::example {
 
@@ -32,7 +33,9 @@ void AppServerClient::Connect() {
   std::lock_guard lock(mutex_);
   socket_.Close();
   try {
+    const auto deadline = Clock::now() + options_.connect_timeout;
     socket_ = Socket::Connect(options_.host, options_.port, options_.connect_timeout);
+    if (options_.tls) StartTlsClient(socket_, options_.host, options_.tls_pin, deadline);
   } catch (const ConnectionError& error) {
     Fail(error);
   }

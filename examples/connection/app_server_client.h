@@ -28,6 +28,12 @@ struct ClientOptions {
   // Who the client speaks for: one of the server's users (tavolex_app_server user add).
   std::string user;
   std::string password;
+  // TLS (1.2 or later), which a server started with --tls-cert speaks on every connection.
+  // Without a pin the server's certificate must chain to a root that the system trusts and
+  // name `host`; with one (its SHA-256 fingerprint, 64 hex digits, colons allowed, as
+  // `tavolex_app_server tls make-cert` prints it) it must be that very certificate.
+  bool tls = false;
+  std::string tls_pin;
 };
 
 // A request that the server carried out and refused: its status code and error texts.
@@ -51,9 +57,11 @@ class AppServerClient {
  public:
   explicit AppServerClient(ClientOptions options);
 
-  // Connects and greets with the user's name and password. Raises ConnectionError whose
-  // message reads "Нет связи с сервером приложений (host:port): <reason>"; its failure is
-  // kDenied when the server refused the name or password.
+  // Connects, sets up TLS when the options ask for it, and greets with the user's name and
+  // password. Raises ConnectionError whose message reads "Нет связи с сервером приложений
+  // (host:port): <reason>"; its failure is kDenied when the server refused the name or
+  // password, kRejected when TLS could not be set up (the server speaks without it, or its
+  // certificate is not the one expected).
   void Connect();
   // Connected, not failed, and the server has not closed its end meanwhile.
   bool Usable();

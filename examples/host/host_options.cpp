@@ -3,6 +3,9 @@
 #include <charconv>
 #include <stdexcept>
 
+#include "protocol/tls.h"
+#include "rtl/exceptions.h"
+
 namespace tvx::host {
 
 const char kHostUsage[] =
@@ -12,6 +15,10 @@ const char kHostUsage[] =
     "  --user NAME            the server's user to log in as (or TAVOLEX_USER)\n"
     "  --password TEXT        its password (or TAVOLEX_PASSWORD); without one the host asks\n"
     "                         for user and password in its login dialog\n"
+    "  --tls                  speak TLS to the server, whose certificate Windows checks\n"
+    "                         against its trusted roots and the server's name\n"
+    "  --tls-pin HEX          TLS, the server's certificate being the one of this SHA-256\n"
+    "                         fingerprint (tavolex_app_server tls make-cert prints it)\n"
     "  --plugins DIR          load the modules (*.plu) of DIR instead of the executable's folder\n"
     "  --offer WHAT           what the main form offers the modules: full (default), no-access\n"
     "                         (no IDirectoryAccess), no-directory (GetDirectory gives nothing),\n"
@@ -83,6 +90,16 @@ HostOptions ParseHostOptions(const std::vector<std::string>& arguments,
     } else if (option == "--password") {
       options.password = value();
       options.password_given = true;
+    } else if (option == "--tls") {
+      options.tls = true;
+    } else if (option == "--tls-pin") {
+      try {
+        options.tls_pin = example::NormaliseFingerprint(value());
+      } catch (const Exception& error) {
+        throw std::invalid_argument("option --tls-pin: " + error.Message());
+      }
+      if (options.tls_pin.empty()) throw std::invalid_argument("option --tls-pin: no fingerprint");
+      options.tls = true;
     } else if (option == "--plugins") {
       options.plugin_folder = value();
     } else if (option == "--offer") {

@@ -27,6 +27,10 @@ struct HostOptions {
   std::string user;
   std::string password;
   bool password_given = false;
+  // TLS to the server (--tls), its certificate checked against Windows' trusted roots and
+  // the server's name, or pinned to its SHA-256 fingerprint (--tls-pin, which implies --tls).
+  bool tls = false;
+  std::string tls_pin;
   // A folder of modules instead of the executable's own (UTF-8).
   std::string plugin_folder;
   DirectoryOffer offer = DirectoryOffer::kFull;

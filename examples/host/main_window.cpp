@@ -60,6 +60,8 @@ MainWindow::MainWindow(const HostOptions& options, ApplicationState& state)
   client.client_name = "Кадры (пример хоста модулей)";
   client.user = options.user;
   client.password = options.password;
+  client.tls = options.tls;
+  client.tls_pin = options.tls_pin;
   connection_ = MakeHostObject<RemoteConnection>(client);
 
   tavolex::Ref<IUnknown> directory;

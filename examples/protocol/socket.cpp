@@ -19,10 +19,12 @@
 
 #include <algorithm>
 #include <mutex>
+#include <thread>
 #include <utility>
 
 #include "protocol/errors.h"
 #include "protocol/socket.h"
+#include "protocol/tls.h"
 
 namespace tvx::example {
 
@@ -159,19 +161,33 @@ void Resolve(const std::string& host, std::uint16_t port, bool passive, AddressL
 
 }  // namespace
 
-Socket::Socket(Socket&& other) noexcept : handle_(std::exchange(other.handle_, kInvalid)) {}
+Socket::Socket(std::intptr_t handle) : handle_(handle) {}
+
+Socket::Socket(Socket&& other) noexcept
+    : handle_(std::exchange(other.handle_, kInvalid)), tls_(std::move(other.tls_)) {}
 
 Socket& Socket::operator=(Socket&& other) noexcept {
   if (this != &other) {
     Close();
     handle_ = std::exchange(other.handle_, kInvalid);
+    tls_ = std::move(other.tls_);
   }
   return *this;
 }
 
+Socket::~Socket() { Close(); }
+
 void Socket::Close() {
+  if (tls_ != nullptr) {
+    if (handle_ != kInvalid) tls_->Close(*this);
+    tls_.reset();
+  }
   if (handle_ != kInvalid) CloseNative(ToNative(std::exchange(handle_, kInvalid)));
 }
+
+void TlsSessionDeleter::operator()(TlsSession* session) const noexcept { delete session; }
+
+void Socket::UseTls(TlsSessionPtr session) { tls_ = std::move(session); }
 
 void Socket::Shutdown() {
 #ifdef _WIN32
@@ -220,6 +236,14 @@ Socket Socket::Connect(const std::string& host, std::uint16_t port,
 }
 
 void Socket::SendAll(std::span<const std::uint8_t> bytes, Clock::time_point deadline) {
+  if (tls_ != nullptr) {
+    tls_->Send(*this, bytes, deadline);
+  } else {
+    SendRaw(bytes, deadline);
+  }
+}
+
+void Socket::SendRaw(std::span<const std::uint8_t> bytes, Clock::time_point deadline) {
   const Native s = ToNative(handle_);
   std::size_t sent = 0;
   while (sent < bytes.size()) {
@@ -244,16 +268,19 @@ void Socket::SendAll(std::span<const std::uint8_t> bytes, Clock::time_point dead
 }
 
 void Socket::ReceiveExact(std::span<std::uint8_t> bytes, Clock::time_point deadline) {
-  const Native s = ToNative(handle_);
   std::size_t received = 0;
   while (received < bytes.size()) {
-    const std::size_t chunk = std::min<std::size_t>(bytes.size() - received, 1 << 20);
-    const auto n =
-        ::recv(s, reinterpret_cast<char*>(bytes.data() + received), static_cast<int>(chunk), 0);
-    if (n > 0) {
-      received += static_cast<std::size_t>(n);
-      continue;
-    }
+    const auto rest = bytes.subspan(received);
+    received += tls_ != nullptr ? tls_->Receive(*this, rest, deadline) : ReceiveRaw(rest, deadline);
+  }
+}
+
+std::size_t Socket::ReceiveRaw(std::span<std::uint8_t> bytes, Clock::time_point deadline) {
+  const Native s = ToNative(handle_);
+  for (;;) {
+    const std::size_t chunk = std::min<std::size_t>(bytes.size(), 1 << 20);
+    const auto n = ::recv(s, reinterpret_cast<char*>(bytes.data()), static_cast<int>(chunk), 0);
+    if (n > 0) return static_cast<std::size_t>(n);
     if (n == 0) throw Closed();
     const int error = LastError();
     if (Interrupted(error)) continue;
@@ -267,11 +294,42 @@ void Socket::ReceiveExact(std::span<std::uint8_t> bytes, Clock::time_point deadl
   }
 }
 
+bool Socket::WaitRaw(bool for_write, Clock::time_point deadline) {
+  return Wait(ToNative(handle_), for_write, deadline);
+}
+
+std::size_t Socket::PeekRaw(std::span<std::uint8_t> bytes, Clock::time_point deadline) {
+  const Native s = ToNative(handle_);
+  for (;;) {
+    if (!Wait(s, false, deadline)) return 0;
+    const auto n =
+        ::recv(s, reinterpret_cast<char*>(bytes.data()), static_cast<int>(bytes.size()), MSG_PEEK);
+    if (n == 0) throw Closed();
+    if (n < 0) {
+      const int error = LastError();
+      if (Interrupted(error) || WouldBlock(error)) continue;
+      throw Closed();
+    }
+    if (static_cast<std::size_t>(n) >= bytes.size() || Clock::now() >= deadline) {
+      return static_cast<std::size_t>(n);
+    }
+    // Part of them is there: the socket stays readable, so wait a little for the rest
+    // rather than spin.
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+}
+
 bool Socket::WaitReadable(Clock::time_point deadline) {
+  if (tls_ != nullptr && tls_->Pending()) return true;
   return Wait(ToNative(handle_), false, deadline);
 }
 
 bool Socket::PeerGone() {
+  if (!IsOpen()) return true;
+  return tls_ != nullptr ? tls_->PeerGone(*this) : PeerGoneRaw();
+}
+
+bool Socket::PeerGoneRaw() {
   if (!IsOpen()) return true;
   const Native s = ToNative(handle_);
   if (WaitNative(s, false, 0) <= 0) return false;

@@ -5,12 +5,20 @@
 
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 
 namespace tvx::example {
 
 using Clock = std::chrono::steady_clock;
+
+class TlsSession;
+// Deletes a TlsSession where its type is complete, so that Socket's inline members need not.
+struct TlsSessionDeleter {
+  void operator()(TlsSession* session) const noexcept;
+};
+using TlsSessionPtr = std::unique_ptr<TlsSession, TlsSessionDeleter>;
 
 class Socket {
  public:
@@ -19,7 +27,7 @@ class Socket {
   Socket& operator=(const Socket&) = delete;
   Socket(Socket&& other) noexcept;
   Socket& operator=(Socket&& other) noexcept;
-  ~Socket() { Close(); }
+  ~Socket();
 
   // Connects to host:port within `timeout` (TCP_NODELAY set: requests are small and each
   // waits for its reply). Raises ConnectionError: kRefused, kTimedOut or kUnreachable.
@@ -41,7 +49,25 @@ class Socket {
 
   // Ends both directions: a thread waiting on this socket in another call wakes up.
   void Shutdown();
+  // Closes the connection; a TLS session tells the peer first when it can at once.
   void Close();
+
+  // From now on the calls above encrypt and decrypt through `session` (tls.h).
+  void UseTls(TlsSessionPtr session);
+  bool Secure() const { return tls_ != nullptr; }
+
+  // The TCP bytes beneath TLS, for TlsSession. SendRaw sends every byte before the deadline;
+  // ReceiveRaw returns at least one byte (at most bytes.size()) before it; both raise
+  // ConnectionError as SendAll and ReceiveExact do. WaitRaw waits until the socket can be
+  // read (or written); false at the deadline. PeekRaw waits until at least bytes.size() bytes
+  // have arrived or the deadline passes, and copies what has of them without taking it off
+  // the socket; it returns how many, and raises kClosed when the peer closes first.
+  void SendRaw(std::span<const std::uint8_t> bytes, Clock::time_point deadline);
+  std::size_t ReceiveRaw(std::span<std::uint8_t> bytes, Clock::time_point deadline);
+  bool WaitRaw(bool for_write, Clock::time_point deadline);
+  std::size_t PeekRaw(std::span<std::uint8_t> bytes, Clock::time_point deadline);
+  bool PeerGoneRaw();
+  std::intptr_t NativeHandle() const { return handle_; }
 
   // "address:port" of the peer, for logs; empty when unknown.
   std::string PeerName() const;
@@ -51,9 +77,10 @@ class Socket {
  private:
   friend class Listener;
   static constexpr std::intptr_t kInvalid = -1;
-  explicit Socket(std::intptr_t handle) : handle_(handle) {}
+  explicit Socket(std::intptr_t handle);
 
   std::intptr_t handle_ = kInvalid;
+  TlsSessionPtr tls_;
 };
 
 // True when every address that `host` names is a loopback one (127.0.0.0/8, ::1): a

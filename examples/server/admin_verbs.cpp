@@ -11,6 +11,7 @@
 #include "server/app_server_core.h"
 #include "server/export_service.h"
 #include "server/server_log.h"
+#include "server/tls_certificate.h"
 #include "server/users.h"
 
 namespace tvx::example {
@@ -122,10 +123,12 @@ int Status(Database& db, const ServerSettings& settings) {
 }  // namespace
 
 bool IsAdminVerb(const std::vector<std::string>& arguments) {
-  return !arguments.empty() && (arguments[0] == "user" || arguments[0] == "status");
+  return !arguments.empty() &&
+         (arguments[0] == "user" || arguments[0] == "status" || arguments[0] == "tls");
 }
 
 int RunAdminVerb(const std::vector<std::string>& arguments) {
+  if (arguments[0] == "tls") return RunTlsVerb(arguments);
   Command command;
   try {
     command = Parse(arguments);

@@ -7,7 +7,10 @@
 //   tavolex_app_server status [--data DIR] [--exports DIR]
 //       the history's rows and the exports' files: each committed export whose file is
 //       missing is named, and the status is then 1
-// They work on the database of the data folder (created if missing, like the server's, with
+//   tavolex_app_server tls make-cert --out DIR [--name HOST]
+//       a self-signed certificate and its key for the server's TLS (tls_certificate.h)
+// The verbs of users and status work on the database of the data folder (created if missing, like
+// the server's, with
 // --empty for one without sample rows), also while a server runs on it.
 #pragma once
 

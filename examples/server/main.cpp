@@ -9,6 +9,7 @@
 #include "server/admin_verbs.h"
 #include "server/server_log.h"
 #include "server/server_options.h"
+#include "server/tls_certificate.h"
 
 namespace {
 
@@ -28,12 +29,13 @@ int main(int argc, char** argv) {
   try {
     options = ParseServerOptions(arguments);
   } catch (const tvx::Exception& error) {
-    std::fprintf(stderr, "%s\n%s%s", error.what(), kServerUsage, kAdminUsage);
+    std::fprintf(stderr, "%s\n%s%s%s", error.what(), kServerUsage, kAdminUsage, kTlsUsage);
     return 2;
   }
   if (options.help) {
     std::fputs(kServerUsage, stdout);
     std::fputs(kAdminUsage, stdout);
+    std::fputs(kTlsUsage, stdout);
     return 0;
   }
   SetLogQuiet(options.quiet);
@@ -46,6 +48,9 @@ int main(int argc, char** argv) {
     std::signal(SIGTERM, OnStopSignal);
     LogWarning("serving " + core.DatabasePath().string() + ", exports into " +
                core.ExportFolder().string());
+    const std::string fingerprint = server.TlsFingerprint();
+    LogWarning(fingerprint.empty() ? std::string("connections without TLS")
+                                   : "TLS on every connection, certificate SHA-256 " + fingerprint);
     std::printf("listening on %s:%u\n", options.network.host.c_str(),
                 static_cast<unsigned>(server.Port()));
     std::fflush(stdout);

@@ -1,12 +1,14 @@
 #include "server/network_server.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <optional>
 #include <system_error>
 
 #include "protocol/errors.h"
 #include "protocol/frame_io.h"
+#include "protocol/tls.h"
 #include "server/request_error.h"
 #include "server/server_log.h"
 
@@ -107,14 +109,20 @@ void NetworkServer::Answer(Socket& socket, const std::string& who, const std::st
 
 namespace {
 
-// The connections carry personnel data in clear: they stay on this machine.
-const std::string& LoopbackOnly(const std::string& host) {
-  if (!IsLoopbackHost(host)) {
+// Plain connections carry personnel data in clear: they stay on this machine.
+const std::string& ListenableAddress(const std::string& host, bool tls) {
+  if (!tls && !IsLoopbackHost(host)) {
     throw Exception("адрес " + host +
-                    " доступен из сети, а соединения сервера приложений не шифруются: сервер "
-                    "слушает только адреса этого компьютера (127.0.0.1, ::1, localhost)");
+                    " доступен из сети, а соединения без TLS не шифруются: без --tls-cert и "
+                    "--tls-key сервер слушает только адреса этого компьютера (127.0.0.1, ::1, "
+                    "localhost)");
   }
   return host;
+}
+
+std::unique_ptr<TlsServerContext> LoadTls(const NetworkSettings& settings) {
+  if (settings.tls_certificate.empty()) return nullptr;
+  return std::make_unique<TlsServerContext>(settings.tls_certificate, settings.tls_key);
 }
 
 }  // namespace
@@ -122,8 +130,13 @@ const std::string& LoopbackOnly(const std::string& host) {
 NetworkServer::NetworkServer(AppServerCore& core, NetworkSettings settings)
     : core_(core),
       settings_(std::move(settings)),
-      listener_(Listener::Bind(LoopbackOnly(settings_.host), settings_.port)),
+      tls_(LoadTls(settings_)),
+      listener_(Listener::Bind(ListenableAddress(settings_.host, tls_ != nullptr), settings_.port)),
       throttle_(settings_.login_delay) {}
+
+std::string NetworkServer::TlsFingerprint() const {
+  return tls_ != nullptr ? tls_->Fingerprint() : std::string();
+}
 
 NetworkServer::~NetworkServer() {
   for (auto& session : sessions_) session->socket.Shutdown();
@@ -230,6 +243,28 @@ void NetworkServer::Run() {
   sessions_.clear();
 }
 
+bool NetworkServer::StartTls(Socket& socket, const std::string& who, Clock::time_point deadline) {
+  std::array<std::uint8_t, 3> opening{};
+  if (socket.PeekRaw(opening, deadline) < opening.size()) {
+    throw ConnectionError(ConnectionFailure::kTimedOut, "нет приветствия");
+  }
+  if (!LooksLikeTlsRecord(opening)) {
+    LogLine(who + " spoke without TLS, closing");
+    Refuse(socket, kInvalidArgument,
+           "Сервер приложений принимает только соединения TLS: включите TLS в настройках "
+           "клиента");
+    return false;
+  }
+  try {
+    tls_->Secure(socket, deadline);
+  } catch (const ConnectionError& error) {
+    if (error.Failure() != ConnectionFailure::kRejected) throw;
+    LogLine(who + " TLS handshake failed, closing: " + error.Message());
+    return false;
+  }
+  return true;
+}
+
 void NetworkServer::Serve(Session& session) {
   Socket& socket = session.socket;
   std::string who = "#";
@@ -242,7 +277,8 @@ void NetworkServer::Serve(Session& session) {
   bool greeted = false;
   const Clock::time_point greeting_deadline = session.accepted + settings_.greeting_timeout;
   try {
-    while (!stop_.load()) {
+    const bool secured = tls_ == nullptr || StartTls(socket, who, greeting_deadline);
+    while (secured && !stop_.load()) {
       Frame frame;
       try {
         if (greeted) {

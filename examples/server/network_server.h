@@ -14,6 +14,7 @@
 
 #include "protocol/frame.h"
 #include "protocol/socket.h"
+#include "protocol/tls_server.h"
 #include "server/app_server_core.h"
 #include "server/login_throttle.h"
 
@@ -22,6 +23,10 @@ namespace tvx::example {
 struct NetworkSettings {
   std::string host = "127.0.0.1";
   std::uint16_t port = 2110;
+  // The certificate and key (PEM files) of TLS; empty: the connections are plain, and the
+  // server listens on loopback addresses only.
+  std::string tls_certificate;
+  std::string tls_key;
   // How long a new connection may take to greet (its whole Hello frame), how long a greeted
   // one may wait between requests, and how long one frame may take to arrive or to leave
   // once begun.
@@ -40,14 +45,18 @@ struct NetworkSettings {
 
 class NetworkServer {
  public:
-  // Binds the address, which must be a loopback one (IsLoopbackHost): the connections are
-  // not encrypted. Raises Exception for another address, ConnectionError when it cannot bind.
+  // Loads the TLS certificate and key when the settings name them, and binds the address,
+  // which must be a loopback one (IsLoopbackHost) unless the connections are encrypted.
+  // Raises Exception for another address or a certificate that cannot be loaded,
+  // ConnectionError when it cannot bind.
   NetworkServer(AppServerCore& core, NetworkSettings settings);
   virtual ~NetworkServer();
   NetworkServer(const NetworkServer&) = delete;
   NetworkServer& operator=(const NetworkServer&) = delete;
 
   std::uint16_t Port() const { return listener_.Port(); }
+  // The SHA-256 fingerprint of the TLS certificate; empty when the connections are plain.
+  std::string TlsFingerprint() const;
 
   // Serves until Stop; then ends every connection (a request under way finishes first) and
   // returns.
@@ -77,6 +86,9 @@ class NetworkServer {
   // Ends the oldest session that has not greeted yet; false when every session has.
   bool EvictOneSilent();
   void Serve(Session& session);
+  // Sets up the session's TLS within the greeting's deadline; false (and logged) when the
+  // client speaks without TLS, which is told so in clear, or its handshake fails.
+  bool StartTls(Socket& socket, const std::string& who, Clock::time_point deadline);
   // The reply to a request, and what the log says of it.
   struct Outcome {
     std::string summary;
@@ -91,6 +103,7 @@ class NetworkServer {
 
   AppServerCore& core_;
   NetworkSettings settings_;
+  std::unique_ptr<TlsServerContext> tls_;
   Listener listener_;
   std::atomic<bool> stop_{false};
   LoginThrottle throttle_;

@@ -10,15 +10,20 @@ const char kServerUsage[] =
     "usage: tavolex_app_server [options]\n"
     "  --data DIR             data folder: database tavolex.db, lock file (default ./data)\n"
     "  --exports DIR          folder of export files (default DATA/exports)\n"
-    "  --host ADDRESS         address to listen on (default 127.0.0.1); only addresses of\n"
-    "                         this machine (127.0.0.0/8, ::1, localhost): the connections\n"
-    "                         are not encrypted\n"
+    "  --host ADDRESS         address to listen on (default 127.0.0.1); without TLS only\n"
+    "                         addresses of this machine (127.0.0.0/8, ::1, localhost), any\n"
+    "                         address (0.0.0.0, ::, a name) with --tls-cert and --tls-key\n"
     "  --port N               TCP port (default 2110; 0 picks a free one)\n"
+    "  --tls-cert FILE        certificate (PEM, the server's first, then any intermediate\n"
+    "                         ones): every connection speaks TLS 1.2 or later, and one\n"
+    "                         that does not is refused (tls make-cert makes one)\n"
+    "  --tls-key FILE         the certificate's private key (PEM); given with --tls-cert\n"
     "  --empty                create a missing database without the sample data\n"
     "  --max-clients N        connections served at once (default 256); when all are taken,\n"
     "                         a new one replaces the oldest that has not greeted yet\n"
     "  --max-per-address N    connections served at once from one address (default 32)\n"
-    "  --greeting-timeout SECS  a new connection must have greeted within this (default 5)\n"
+    "  --greeting-timeout SECS  a new connection must have greeted within this, its TLS\n"
+    "                         handshake included (default 5)\n"
     "  --login-delay MS       the answer to a failed login waits this long, twice as long for\n"
     "                         each further failure from the same address, up to 30 s\n"
     "                         (default 1000)\n"
@@ -66,6 +71,10 @@ ServerOptions ParseServerOptions(const std::vector<std::string>& arguments) {
       options.server.export_folder = value();
     } else if (option == "--host") {
       options.network.host = value();
+    } else if (option == "--tls-cert") {
+      options.network.tls_certificate = value();
+    } else if (option == "--tls-key") {
+      options.network.tls_key = value();
     } else if (option == "--port") {
       options.network.port = static_cast<std::uint16_t>(Number(option, value(), 0, 65535));
     } else if (option == "--empty") {
@@ -113,6 +122,9 @@ ServerOptions ParseServerOptions(const std::vector<std::string>& arguments) {
     } else {
       throw Exception("unknown option " + option);
     }
+  }
+  if (options.network.tls_certificate.empty() != options.network.tls_key.empty()) {
+    throw Exception("options --tls-cert and --tls-key go together");
   }
   return options;
 }

@@ -217,6 +217,12 @@ SilentConnection::~SilentConnection() {
   if (fd_ >= 0) ::close(fd_);
 }
 
+void SilentConnection::Say(const std::vector<std::uint8_t>& bytes) {
+  if (::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(bytes.size())) {
+    throw std::runtime_error("send failed");
+  }
+}
+
 bool SilentConnection::ClosedByServer(std::chrono::milliseconds patience) {
   const auto deadline = Clock::now() + patience;
   char buffer[512];

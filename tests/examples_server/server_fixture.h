@@ -114,6 +114,8 @@ class SilentConnection {
   ~SilentConnection();
   SilentConnection(const SilentConnection&) = delete;
   SilentConnection& operator=(const SilentConnection&) = delete;
+  // Sends these bytes, and nothing after them.
+  void Say(const std::vector<std::uint8_t>& bytes);
   // True when the server closes the connection within `patience`, after sending whatever it
   // had to say.
   bool ClosedByServer(std::chrono::milliseconds patience = std::chrono::seconds(10));
