@@ -1,12 +1,16 @@
 // TLS through OpenSSL on the socket's own descriptor, which stays non-blocking: every call
 // that wants to read or write waits for the socket within the caller's deadline and is
 // tried again.
+#include <sys/socket.h>
+
+#include <openssl/bio.h>
 #include <openssl/err.h>
 #include <openssl/ssl.h>
 #include <openssl/x509.h>
 #include <openssl/x509v3.h>
 
 #include <array>
+#include <cerrno>
 #include <memory>
 
 #include "protocol/errors.h"
@@ -120,6 +124,40 @@ class OpenSslSession : public TlsSession {
   SSL* ssl_;
 };
 
+// OpenSSL's socket BIO writes with write(2), which raises SIGPIPE on a connection that the
+// peer has reset; this one sends with MSG_NOSIGNAL, as the plain socket does, so that a lost
+// peer is a ConnectionError and not the end of the process.
+int SendWithoutSignal(BIO* bio, const char* data, int size) {
+  BIO_clear_retry_flags(bio);
+  int fd = -1;
+  BIO_get_fd(bio, &fd);
+  for (;;) {
+    const ssize_t n = ::send(fd, data, static_cast<std::size_t>(size), MSG_NOSIGNAL);
+    if (n >= 0) return static_cast<int>(n);
+    if (errno == EINTR) continue;
+    if (errno == EAGAIN || errno == EWOULDBLOCK) BIO_set_retry_write(bio);
+    return -1;
+  }
+}
+
+BIO* NewSendingBio(int fd) {
+  static BIO_METHOD* const method = [] {
+    BIO_METHOD* m = BIO_meth_new(BIO_get_new_index() | BIO_TYPE_SOURCE_SINK | BIO_TYPE_DESCRIPTOR,
+                                 "tavolex socket writer");
+    const BIO_METHOD* socket = BIO_s_socket();
+    BIO_meth_set_write(m, SendWithoutSignal);
+    BIO_meth_set_read(m, BIO_meth_get_read(socket));
+    BIO_meth_set_puts(m, BIO_meth_get_puts(socket));
+    BIO_meth_set_ctrl(m, BIO_meth_get_ctrl(socket));
+    BIO_meth_set_create(m, BIO_meth_get_create(socket));
+    BIO_meth_set_destroy(m, BIO_meth_get_destroy(socket));
+    return m;
+  }();
+  BIO* bio = BIO_new(method);
+  if (bio != nullptr) BIO_set_fd(bio, fd, BIO_NOCLOSE);
+  return bio;
+}
+
 struct ContextDeleter {
   void operator()(SSL_CTX* context) const { SSL_CTX_free(context); }
 };
@@ -168,7 +206,7 @@ void StartTlsClient(Socket& socket, const std::string& host, const std::string& 
   const int fd = static_cast<int>(socket.NativeHandle());
   BIO* nothing_yet = BIO_new(BIO_s_mem());
   BIO_set_mem_eof_return(nothing_yet, -1);
-  SSL_set_bio(ssl, nothing_yet, BIO_new_socket(fd, BIO_NOCLOSE));
+  SSL_set_bio(ssl, nothing_yet, NewSendingBio(fd));
   if (expected.empty()) {
     if (IsNumericAddress(host)) {
       X509_VERIFY_PARAM_set1_ip_asc(SSL_get0_param(ssl), host.c_str());
@@ -246,7 +284,8 @@ void TlsServerContext::Secure(Socket& socket, Clock::time_point deadline) const 
   auto session = std::make_unique<OpenSslSession>(SSL_new(context_));
   SSL* ssl = session->Handle();
   if (ssl == nullptr) throw Rejected("TLS: " + OpenSslReason("no session"));
-  SSL_set_fd(ssl, static_cast<int>(socket.NativeHandle()));
+  const int fd = static_cast<int>(socket.NativeHandle());
+  SSL_set_bio(ssl, BIO_new_socket(fd, BIO_NOCLOSE), NewSendingBio(fd));
   session->Drive(
       socket, deadline, [&] { return SSL_accept(ssl); },
       [](const std::string& reason) { return Rejected("TLS: " + reason); });

@@ -4,13 +4,16 @@
 #ifndef SECURITY_WIN32
 #define SECURITY_WIN32
 #endif
+// Winsock before windows.h, and windows.h before the security headers.
+#include <winsock2.h>
+
+#include <windows.h>
+
 #include <bcrypt.h>
 #include <schannel.h>
 #include <security.h>
 #include <sspi.h>
 #include <wincrypt.h>
-#include <windows.h>
-#include <winsock2.h>
 
 #include <array>
 #include <cstdio>

@@ -108,6 +108,8 @@ int main(int argc, char** argv) {
        ""},
       {"another certificate's pin is refused", false, true, other_pin,
        "сертификат сервера не совпадает с заданным отпечатком"},
+      {"no pin: a self-signed certificate that Windows does not trust is refused", false, true,
+       "", "сертификат сервера"},
       {"a plain client at the TLS server is refused", false, false, "",
        "принимает только соединения TLS"},
       {"Schannel at a plain server is refused", true, true, arguments.pin,
