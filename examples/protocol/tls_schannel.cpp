@@ -1,6 +1,8 @@
 // The client side of TLS on Windows: the system's Schannel through SSPI, so that a host needs
 // no library beyond Windows' own. The handshake tokens and the records travel over the
 // socket's raw calls; the bytes received beyond a record wait in `incoming_` for the next one.
+// The server's certificate is checked here after the handshake, against the pin or through
+// crypt32's chain policy for TLS servers, rather than left to Schannel's automatic check.
 #ifndef SECURITY_WIN32
 #define SECURITY_WIN32
 #endif
@@ -81,6 +83,50 @@ std::string Sha256Text(const std::uint8_t* data, unsigned long size) {
   if (hash != nullptr) BCryptDestroyHash(hash);
   BCryptCloseAlgorithmProvider(algorithm, 0);
   return done ? FingerprintText(digest) : std::string();
+}
+
+// The reason a certificate chain's check failed, in the operator's words.
+std::string PolicyText(DWORD error) {
+  char code[16];
+  std::snprintf(code, sizeof code, "0x%08lx", static_cast<unsigned long>(error));
+  switch (static_cast<unsigned long>(error)) {
+    case 0x800B0109UL:  // CERT_E_UNTRUSTEDROOT
+      return std::string("сертификат сервера выдан не доверенным центром, ") + code;
+    case 0x800B010FUL:  // CERT_E_CN_NO_MATCH
+      return std::string("сертификат сервера выдан на другое имя, ") + code;
+    case 0x800B0101UL:  // CERT_E_EXPIRED
+      return std::string("срок действия сертификата сервера истёк, ") + code;
+    default:
+      return std::string("сертификат сервера не прошёл проверку, ") + code;
+  }
+}
+
+// Checks the server's certificate as Schannel's automatic validation does, explicitly so that
+// it is checked wherever the client runs (Wine's Schannel accepts any certificate): the chain
+// must end at a root of the system's store and the certificate must name the host. Returns
+// the failure, or an empty text.
+std::string CheckAgainstSystemStore(PCCERT_CONTEXT certificate, const std::wstring& host) {
+  CERT_CHAIN_PARA chain_settings{};
+  chain_settings.cbSize = sizeof chain_settings;
+  PCCERT_CHAIN_CONTEXT chain = nullptr;
+  if (!CertGetCertificateChain(nullptr, certificate, nullptr, certificate->hCertStore,
+                               &chain_settings, 0, nullptr, &chain)) {
+    return PolicyText(GetLastError());
+  }
+  SSL_EXTRA_CERT_CHAIN_POLICY_PARA ssl{};
+  ssl.cbSize = sizeof ssl;
+  ssl.dwAuthType = AUTHTYPE_SERVER;
+  ssl.pwszServerName = const_cast<wchar_t*>(host.c_str());
+  CERT_CHAIN_POLICY_PARA policy{};
+  policy.cbSize = sizeof policy;
+  policy.pvExtraPolicyPara = &ssl;
+  CERT_CHAIN_POLICY_STATUS status{};
+  status.cbSize = sizeof status;
+  const bool checked =
+      CertVerifyCertificateChainPolicy(CERT_CHAIN_POLICY_SSL, chain, &policy, &status) != FALSE;
+  CertFreeCertificateChain(chain);
+  if (!checked) return PolicyText(GetLastError());
+  return status.dwError == 0 ? std::string() : PolicyText(status.dwError);
 }
 
 class SchannelSession : public TlsSession {
@@ -226,10 +272,8 @@ void SchannelSession::Handshake(Socket& raw, const std::string& host, const std:
   SCHANNEL_CRED settings{};
   settings.dwVersion = SCHANNEL_CRED_VERSION;
   settings.grbitEnabledProtocols = SP_PROT_TLS1_2_CLIENT;
-  // With a pin the certificate is compared with it below; without one Schannel checks it
-  // against the system's trusted roots and the host name.
-  settings.dwFlags = SCH_CRED_NO_DEFAULT_CREDS | (pin.empty() ? SCH_CRED_AUTO_CRED_VALIDATION
-                                                              : SCH_CRED_MANUAL_CRED_VALIDATION);
+  // The certificate is checked below, against the pin or the system's store.
+  settings.dwFlags = SCH_CRED_NO_DEFAULT_CREDS | SCH_CRED_MANUAL_CRED_VALIDATION;
   TimeStamp expiry{};
   SECURITY_STATUS status =
       AcquireCredentialsHandleW(nullptr, const_cast<wchar_t*>(UNISP_NAME_W), SECPKG_CRED_OUTBOUND,
@@ -240,7 +284,7 @@ void SchannelSession::Handshake(Socket& raw, const std::string& host, const std:
   have_credentials_ = true;
 
   std::wstring target = Wide(host);
-  const DWORD request = kRequest | (pin.empty() ? 0 : ISC_REQ_MANUAL_CRED_VALIDATION);
+  const DWORD request = kRequest | ISC_REQ_MANUAL_CRED_VALIDATION;
   DWORD attributes = 0;
   SecBuffer out{0, SECBUFFER_TOKEN, nullptr};
   SecBufferDesc out_desc{SECBUFFER_VERSION, 1, &out};
@@ -301,22 +345,25 @@ void SchannelSession::Handshake(Socket& raw, const std::string& host, const std:
   }
   established_ = true;
 
-  if (!pin.empty()) {
-    PCCERT_CONTEXT certificate = nullptr;
-    std::string actual;
-    if (QueryContextAttributesW(&context_, SECPKG_ATTR_REMOTE_CERT_CONTEXT, &certificate) ==
-            SEC_E_OK &&
-        certificate != nullptr) {
-      actual = Sha256Text(certificate->pbCertEncoded, certificate->cbCertEncoded);
-      CertFreeCertificateContext(certificate);
-    }
+  PCCERT_CONTEXT certificate = nullptr;
+  if (QueryContextAttributesW(&context_, SECPKG_ATTR_REMOTE_CERT_CONTEXT, &certificate) !=
+          SEC_E_OK ||
+      certificate == nullptr) {
+    throw Rejected("сервер не предъявил сертификата");
+  }
+  std::string refusal;
+  if (pin.empty()) {
+    refusal = CheckAgainstSystemStore(certificate, target);
+  } else {
+    const std::string actual = Sha256Text(certificate->pbCertEncoded, certificate->cbCertEncoded);
     if (actual != pin) {
-      throw Rejected(
-          "сертификат сервера не совпадает с заданным отпечатком (SHA-256 "
-          "сертификата сервера: " +
-          (actual.empty() ? std::string("нет") : actual) + ")");
+      refusal =
+          "сертификат сервера не совпадает с заданным отпечатком (SHA-256 сертификата сервера: " +
+          (actual.empty() ? std::string("нет") : actual) + ")";
     }
   }
+  CertFreeCertificateContext(certificate);
+  if (!refusal.empty()) throw Rejected(refusal);
   status = QueryContextAttributesW(&context_, SECPKG_ATTR_STREAM_SIZES, &sizes_);
   if (status != SEC_E_OK) {
     throw Rejected("Schannel не назвал размеры записей TLS (" + StatusText(status) + ")");
