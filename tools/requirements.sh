@@ -10,11 +10,13 @@ tavolex_packages=(
   googletest libgtest-dev libbenchmark-dev nlohmann-json3-dev libsqlite3-dev
   libsodium-dev libssl-dev
   mingw-w64 mingw-w64-tools
-  wine wine64 wine32:i386 fonts-wine libwine-dev libgnutls30 libgnutls30:i386
+  wine wine64 wine32:i386 fonts-wine libwine-dev libgnutls30:amd64 libgnutls30:i386
   xvfb imagemagick
   locales
 )
 
+# libgnutls30 is installed for both architectures, so the native one is named with its
+# qualifier, as dpkg-query needs to tell the two apart.
 # tavolex_checks: what `./run doctor` looks for, one entry a line:
 #   KIND|WHAT|PACKAGE|WHAT IT IS FOR
 # KIND is command (WHAT is found on PATH), file (WHAT is a path), font (a font file) or
