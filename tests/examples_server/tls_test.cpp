@@ -155,7 +155,7 @@ TEST(TlsServer, HandshakesThatNeverFinishLoseTheirPlaceAtTheGreetingDeadline) {
   ScratchFolder folder;
   const MadeCertificate made = MakeCertificate(folder);
   ServerProcess server(folder.Path() / "data",
-                       TlsArguments(made, {"--greeting-timeout", "1", "--max-per-address", "2"}));
+                       TlsArguments(made, {"--greeting-timeout", "2", "--max-per-address", "2"}));
   // The head of a ClientHello record, and no more.
   const std::vector<std::uint8_t> begun_handshake = {0x16, 0x03, 0x01, 0x00, 0xc8};
   SilentConnection says_nothing(server.Port(), "127.0.0.3");
