@@ -82,10 +82,10 @@ TVX_IMPLEMENT_CLASS(TFuzzRoot) {
   c.Collection("Items", &TFuzzRoot::Items);
   c.Event("OnQuery", &TFuzzRoot::on_query);
   c.Event("OnMessage", &TFuzzRoot::on_message);
-  c.Handler("Handle", &TFuzzRoot::Handle);
-  c.Handler("HandleQuery", &TFuzzRoot::HandleQuery);
-  c.Handler("HandleMessage", &TFuzzRoot::HandleMessage);
-  c.Field("First", &TFuzzRoot::First);
+  TVX_HANDLER(Handle);
+  TVX_HANDLER(HandleQuery);
+  TVX_HANDLER(HandleMessage);
+  TVX_FIELD(First);
   c.Uses<TFuzzChild>();
 }
 

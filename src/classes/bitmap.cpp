@@ -24,9 +24,9 @@ int HexDigit(char ch) {
 
 TVX_IMPLEMENT_CLASS(TBitmap) {
   // Width and Height come first: the pixels are read for the size already set.
-  c.Property("Width", &TBitmap::SetWidth);
-  c.Property("Height", &TBitmap::SetHeight);
-  c.Property("Pixels", &TBitmap::SetPixelText);
+  TVX_PROPERTY(Width);
+  TVX_PROPERTY(Height);
+  c.Property("Pixels", &TBitmap::PixelText, &TBitmap::SetPixelText);
 }
 
 void TBitmap::SetSize(int32_t width, int32_t height) {

@@ -1,20 +1,24 @@
 // Declaring a class to the registry. In the class's .cpp file:
 //
 //   TVX_IMPLEMENT_CLASS(TMyPlugIn) {
-//     c.Property("Caption", &TMyPlugIn::SetCaption);          // string, int32_t, uint16_t,
-//                                                              // bool, double, TComponent-
-//                                                              // derived pointer (reference
-//                                                              // by name); setter or member
-//     c.Property("Align", &TMyPlugIn::SetAlign, kAlignNames, "TAlign");   // enum by name
-//     c.Property("Anchors", &TMyPlugIn::SetAnchors, kAnchorNames, "TAnchors");  // TSet<E>
+//     TVX_PROPERTY(Caption);        // Caption() and SetCaption(): string, int32_t, uint16_t,
+//                                   // bool, double, or a TComponent-derived pointer (a
+//                                   // reference by name)
+//     c.Property("Data", &TMyPlugIn::data_);                  // a member: read and written
+//     c.Property("Pixels", &TMyPlugIn::PixelText, &TMyPlugIn::SetPixelText);  // other names
+//     TVX_NAMED_PROPERTY(Align, kAlignNames, "TAlign");       // an enum by name, or a
+//     TVX_NAMED_PROPERTY(Anchors, kAnchorNames, "TAnchors");  // TSet<E> as an array of names
 //     c.Object("Font", &TMyPlugIn::Font);                     // nested TPersistent (getter)
 //     c.Collection("Commands", &TMyPlugIn::Commands);         // TCollection (getter)
 //     c.Event("OnClick", &TMyPlugIn::OnClick);                // TEvent<...>& getter or member
-//     c.Handler("btnOKClick", &TMyPlugIn::btnOKClick);        // handler method by name
-//     c.Field("btnOK", &TMyPlugIn::btnOK);                    // owned component field
+//     TVX_HANDLER(btnOKClick);                                // handler method by name
+//     TVX_FIELD(btnOK);                                       // owned component field
 //     c.Description(kMyPlugInDescription);                    // its stored description
 //     c.Uses<TButton, TLabel>();                              // classes its description names
 //   }
+//
+// The macros spell each name once: the member's name is the published name. Every property
+// has a getter beside its setter, so that what a description set can be read back.
 //
 // The class information is built the first time StaticClass() is called, which registers
 // the class by name; a class that is only ever named by a description must be reached
@@ -40,7 +44,8 @@ using TEnumNames = std::vector<std::pair<std::string, E>>;
 
 // The parameters of a handler method bound to an event of type TEvent<Args...>.
 template <class... Args>
-using TEventBinder = std::function<void(TObject* target, TEvent<Args...>& event)>;
+using TEventBinder =
+    std::function<void(TObject* target, TEvent<Args...>& event, const THandlerInfo& handler)>;
 
 namespace class_builder_detail {
 
@@ -68,6 +73,30 @@ requires(!std::is_function_v<V>) struct Accessor<V C::*> {
   using Class = C;
   using Value = V;
   static void Write(C* object, V C::*member, Value value) { object->*member = std::move(value); }
+};
+
+// How a property is read: through a const getter or straight from a member.
+template <class P>
+struct Reader;
+template <class C, class R>
+struct Reader<R (C::*)() const> {
+  using Class = C;
+  using Value = std::remove_cvref_t<R>;
+  static Value Read(const C* object, R (C::*getter)() const) { return (object->*getter)(); }
+};
+template <class C, class R>
+struct Reader<R (C::*)() const noexcept> {
+  using Class = C;
+  using Value = std::remove_cvref_t<R>;
+  static Value Read(const C* object, R (C::*getter)() const noexcept) {
+    return (object->*getter)();
+  }
+};
+template <class C, class V>
+requires(!std::is_function_v<V>) struct Reader<V C::*> {
+  using Class = C;
+  using Value = V;
+  static Value Read(const C* object, V C::*member) { return object->*member; }
 };
 
 // How a nested object, a collection or an event is reached: a getter or a member.
@@ -102,8 +131,16 @@ struct EventArgs<TEvent<Args...>> {
       const auto* binder = std::any_cast<TEventBinder<Args...>>(&handler.binder);
       if (binder == nullptr) return false;
       T* self = static_cast<T*>(object);
-      (*binder)(target, Getter<Member>::Get(self, member));
+      (*binder)(target, Getter<Member>::Get(self, member), handler);
       return true;
+    };
+  }
+  template <class T, class Member>
+  static std::function<const THandlerInfo*(const TObject*)> Published(Member member) {
+    return [member](const TObject* object) {
+      // The event is only read; its getter is not const.
+      T* self = const_cast<T*>(static_cast<const T*>(object));
+      return Getter<Member>::Get(self, member).PublishedHandler();
     };
   }
 };
@@ -120,37 +157,44 @@ TNameList ToNameList(const TEnumNames<E>& names) {
 template <class T>
 class TClassBuilder {
  public:
+  // The class being published (the macros below name its members through it).
+  using Class = T;
+
   explicit TClassBuilder(TClassInfo& info) : info_(info) {}
 
-  // A scalar property or a reference to a component, typed by the setter's parameter (or the
-  // member's type): std::string, int32_t, uint16_t, bool, double, or X* for a class X
-  // derived from TComponent.
-  template <class P>
-  TClassBuilder& Property(std::string name, P accessor) {
-    using A = class_builder_detail::Accessor<P>;
+  // A scalar property or a reference to a component, read by the getter and written by the
+  // setter, typed by the setter's parameter: std::string, int32_t, uint16_t, bool, double, or
+  // X* for a class X derived from TComponent. The getter returns the same type.
+  template <class G, class S>
+  TClassBuilder& Property(std::string name, G getter, S setter) {
+    using R = class_builder_detail::Reader<G>;
+    using A = class_builder_detail::Accessor<S>;
     using V = typename A::Value;
     static_assert(std::is_base_of_v<typename A::Class, T>, "not a member of this class");
+    static_assert(std::is_base_of_v<typename R::Class, T>, "not a member of this class");
+    static_assert(std::is_same_v<typename R::Value, V>, "the getter and the setter differ in type");
     TPropertyInfo info = NewProperty(std::move(name), TPropertyKind::String);
     if constexpr (std::is_same_v<V, std::string>) {
-      info.set_string = [accessor](TObject* o, const std::string& v) {
-        A::Write(Self(o), accessor, v);
+      info.set_string = [setter](TObject* o, const std::string& v) {
+        A::Write(Self(o), setter, v);
       };
+      info.get_string = [getter](const TObject* o) { return R::Read(Self(o), getter); };
     } else if constexpr (std::is_same_v<V, bool>) {
       info.kind = TPropertyKind::Bool;
-      info.set_bool = [accessor](TObject* o, bool v) { A::Write(Self(o), accessor, v); };
-    } else if constexpr (std::is_same_v<V, int32_t>) {
-      info.kind = TPropertyKind::Int32;
-      info.set_integer = [accessor](TObject* o, int64_t v) {
-        A::Write(Self(o), accessor, static_cast<int32_t>(v));
+      info.set_bool = [setter](TObject* o, bool v) { A::Write(Self(o), setter, v); };
+      info.get_bool = [getter](const TObject* o) { return R::Read(Self(o), getter); };
+    } else if constexpr (std::is_same_v<V, int32_t> || std::is_same_v<V, uint16_t>) {
+      info.kind = std::is_same_v<V, int32_t> ? TPropertyKind::Int32 : TPropertyKind::UInt16;
+      info.set_integer = [setter](TObject* o, int64_t v) {
+        A::Write(Self(o), setter, static_cast<V>(v));
       };
-    } else if constexpr (std::is_same_v<V, uint16_t>) {
-      info.kind = TPropertyKind::UInt16;
-      info.set_integer = [accessor](TObject* o, int64_t v) {
-        A::Write(Self(o), accessor, static_cast<uint16_t>(v));
+      info.get_integer = [getter](const TObject* o) {
+        return static_cast<int64_t>(R::Read(Self(o), getter));
       };
     } else if constexpr (std::is_same_v<V, double>) {
       info.kind = TPropertyKind::Double;
-      info.set_double = [accessor](TObject* o, double v) { A::Write(Self(o), accessor, v); };
+      info.set_double = [setter](TObject* o, double v) { A::Write(Self(o), setter, v); };
+      info.get_double = [getter](const TObject* o) { return R::Read(Self(o), getter); };
     } else if constexpr (std::is_pointer_v<V> &&
                          std::is_base_of_v<TComponent, std::remove_pointer_t<V>>) {
       using X = std::remove_pointer_t<V>;
@@ -159,8 +203,11 @@ class TClassBuilder {
       info.accepts_component = [](const TComponent* c) {
         return c == nullptr || c->InheritsFrom(X::StaticClass());
       };
-      info.set_component = [accessor](TObject* o, TComponent* c) {
-        A::Write(Self(o), accessor, static_cast<X*>(c));
+      info.set_component = [setter](TObject* o, TComponent* c) {
+        A::Write(Self(o), setter, static_cast<X*>(c));
+      };
+      info.get_component = [getter](const TObject* o) -> TComponent* {
+        return R::Read(Self(o), getter);
       };
     } else {
       static_assert(sizeof(V) == 0, "unsupported property type (enums and sets need names)");
@@ -168,28 +215,49 @@ class TClassBuilder {
     return Add(std::move(info));
   }
 
+  // A property kept in a member, which is both read and written.
+  template <class M>
+  requires std::is_member_object_pointer_v<M> TClassBuilder& Property(std::string name, M member) {
+    return Property(std::move(name), member, member);
+  }
+
   // An enumeration written by name, or a set (TSet<E>) written as an array of names.
-  template <class P, class E>
-  TClassBuilder& Property(std::string name, P accessor, const TEnumNames<E>& names,
+  template <class G, class S, class E>
+  TClassBuilder& Property(std::string name, G getter, S setter, const TEnumNames<E>& names,
                           std::string type_name) {
-    using A = class_builder_detail::Accessor<P>;
+    using R = class_builder_detail::Reader<G>;
+    using A = class_builder_detail::Accessor<S>;
     using V = typename A::Value;
     static_assert(std::is_base_of_v<typename A::Class, T>, "not a member of this class");
+    static_assert(std::is_base_of_v<typename R::Class, T>, "not a member of this class");
+    static_assert(std::is_same_v<typename R::Value, V>, "the getter and the setter differ in type");
     TPropertyInfo info = NewProperty(std::move(name), TPropertyKind::Enum, std::move(type_name));
     info.names = class_builder_detail::ToNameList(names);
     if constexpr (std::is_same_v<V, E>) {
-      info.set_integer = [accessor](TObject* o, int64_t v) {
-        A::Write(Self(o), accessor, static_cast<E>(v));
+      info.set_integer = [setter](TObject* o, int64_t v) {
+        A::Write(Self(o), setter, static_cast<E>(v));
+      };
+      info.get_integer = [getter](const TObject* o) {
+        return static_cast<int64_t>(R::Read(Self(o), getter));
       };
     } else if constexpr (std::is_same_v<V, TSet<E>>) {
       info.kind = TPropertyKind::Set;
-      info.set_integer = [accessor](TObject* o, int64_t v) {
-        A::Write(Self(o), accessor, TSet<E>::FromBits(static_cast<uint64_t>(v)));
+      info.set_integer = [setter](TObject* o, int64_t v) {
+        A::Write(Self(o), setter, TSet<E>::FromBits(static_cast<uint64_t>(v)));
+      };
+      info.get_integer = [getter](const TObject* o) {
+        return static_cast<int64_t>(R::Read(Self(o), getter).Bits());
       };
     } else {
       static_assert(sizeof(V) == 0, "the names do not fit the property's type");
     }
     return Add(std::move(info));
+  }
+  template <class M, class E>
+  requires std::is_member_object_pointer_v<M> TClassBuilder& Property(std::string name, M member,
+                                                                      const TEnumNames<E>& names,
+                                                                      std::string type_name) {
+    return Property(std::move(name), member, member, names, std::move(type_name));
   }
 
   // A nested persistent object that a description fills in place (the getter's result).
@@ -224,6 +292,7 @@ class TClassBuilder {
     using E = std::remove_cvref_t<typename G::Result>;
     TPropertyInfo info = NewProperty(std::move(name), TPropertyKind::Event, "event");
     info.bind_event = class_builder_detail::EventArgs<E>::template Binder<T>(accessor);
+    info.get_event = class_builder_detail::EventArgs<E>::template Published<T>(accessor);
     return Add(std::move(info));
   }
 
@@ -232,8 +301,9 @@ class TClassBuilder {
   template <class C, class... Args>
   TClassBuilder& Handler(std::string name, void (C::*method)(TObject*, Args...)) {
     static_assert(std::is_base_of_v<C, T>, "not a method of this class");
-    TEventBinder<Args...> binder = [method](TObject* target, TEvent<Args...>& event) {
-      event.Bind(static_cast<T*>(target), method);
+    TEventBinder<Args...> binder = [method](TObject* target, TEvent<Args...>& event,
+                                            const THandlerInfo& handler) {
+      event.BindPublished(static_cast<T*>(target), method, handler);
     };
     info_.handlers_.push_back(THandlerInfo{std::move(name), std::move(binder)});
     return *this;
@@ -271,6 +341,7 @@ class TClassBuilder {
 
  private:
   static T* Self(TObject* object) { return static_cast<T*>(object); }
+  static const T* Self(const TObject* object) { return static_cast<const T*>(object); }
   static TPropertyInfo NewProperty(std::string name, TPropertyKind kind,
                                    std::string type_name = {}) {
     TPropertyInfo info;
@@ -308,6 +379,16 @@ const TClassInfo& DefineClass(const char* name) {
 }
 
 }  // namespace tvx
+
+// Inside the body of TVX_IMPLEMENT_CLASS: a field, a handler or a property published under the
+// name of its member (a property's getter is `Name()`, its setter `SetName()`).
+#define TVX_PUBLISHED_CLASS std::remove_reference_t<decltype(c)>::Class
+#define TVX_FIELD(member) c.Field(#member, &TVX_PUBLISHED_CLASS::member)
+#define TVX_HANDLER(method) c.Handler(#method, &TVX_PUBLISHED_CLASS::method)
+#define TVX_PROPERTY(name) \
+  c.Property(#name, &TVX_PUBLISHED_CLASS::name, &TVX_PUBLISHED_CLASS::Set##name)
+#define TVX_NAMED_PROPERTY(name, names, type_name) \
+  c.Property(#name, &TVX_PUBLISHED_CLASS::name, &TVX_PUBLISHED_CLASS::Set##name, names, type_name)
 
 // Defines Name::StaticClass() and opens the body of Name::PublishClass, in which `c` is the
 // class's TClassBuilder. Use it in namespace scope of the class's namespace.

@@ -45,8 +45,8 @@ struct THandlerInfo {
   std::any binder;
 };
 
-// A published property: a typed setter (or, for nested objects and collections, a getter of
-// the object to fill in). Only the members of its kind are set.
+// A published property: a typed setter and a typed getter (for nested objects and
+// collections, the getter of the object to fill in). Only the members of its kind are set.
 struct TPropertyInfo {
   std::string name;
   TPropertyKind kind = TPropertyKind::String;
@@ -67,6 +67,15 @@ struct TPropertyInfo {
   // Binds the event of an object to a handler of target; false when the handler's
   // parameters differ from the event's.
   std::function<bool(TObject* object, TObject* target, const THandlerInfo&)> bind_event;
+
+  // The getters, one for each setter above.
+  std::function<std::string(const TObject*)> get_string;
+  std::function<int64_t(const TObject*)> get_integer;
+  std::function<bool(const TObject*)> get_bool;
+  std::function<double(const TObject*)> get_double;
+  std::function<TComponent*(const TObject*)> get_component;
+  // The published handler that the event is bound to by name, or null.
+  std::function<const THandlerInfo*(const TObject*)> get_event;
 };
 
 // A published component field of an owner: it points at the owned component of that name

@@ -1,28 +1,19 @@
 #include "classes/component.h"
 
 #include <algorithm>
-#include <cctype>
 #include <string>
 
 #include "classes/class_builder.h"
+#include "rtl/ascii.h"
 #include "rtl/exceptions.h"
 
 namespace tvx {
 namespace {
 
 bool IsValidIdent(const std::string& name) {
-  auto is_alpha = [](char ch) { return std::isalpha(static_cast<unsigned char>(ch)) != 0; };
-  auto is_digit = [](char ch) { return std::isdigit(static_cast<unsigned char>(ch)) != 0; };
-  if (name.empty() || !(is_alpha(name[0]) || name[0] == '_')) return false;
+  if (name.empty() || !(IsAsciiLetter(name[0]) || name[0] == '_')) return false;
   return std::all_of(name.begin(), name.end(),
-                     [&](char ch) { return is_alpha(ch) || is_digit(ch) || ch == '_'; });
-}
-
-bool SameText(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
+                     [](char ch) { return IsAsciiLetter(ch) || IsAsciiDigit(ch) || ch == '_'; });
 }
 
 void Erase(std::vector<TComponent*>& list, TComponent* component) {
@@ -32,8 +23,8 @@ void Erase(std::vector<TComponent*>& list, TComponent* component) {
 }  // namespace
 
 TVX_IMPLEMENT_CLASS(TComponent) {
-  c.Property("Name", &TComponent::SetName);
-  c.Property("Tag", &TComponent::SetTag);
+  TVX_PROPERTY(Name);
+  TVX_PROPERTY(Tag);
 }
 
 TComponent::TComponent(TComponent* owner) {
@@ -62,7 +53,7 @@ void TComponent::SetName(const std::string& name) {
   if (!name.empty() && !IsValidIdent(name)) {
     throw EComponentError("'" + name + "' is not a valid component name");
   }
-  if (owner_ != nullptr && !name.empty() && !SameText(name, name_)) {
+  if (owner_ != nullptr && !name.empty() && !SameTextAscii(name, name_)) {
     if (owner_->FindComponent(name) != nullptr) {
       throw EComponentError("A component named " + name + " already exists");
     }
@@ -91,7 +82,7 @@ TComponent* TComponent::Components(int32_t index) const {
 TComponent* TComponent::FindComponent(std::string_view name) const {
   if (name.empty()) return nullptr;
   for (TComponent* component : components_) {
-    if (SameText(component->name_, name)) return component;
+    if (SameTextAscii(component->name_, name)) return component;
   }
   return nullptr;
 }

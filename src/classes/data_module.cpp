@@ -10,11 +10,11 @@
 namespace tvx {
 
 TVX_IMPLEMENT_CLASS(TDataModule) {
-  c.Property("OldCreateOrder", &TDataModule::SetOldCreateOrder);
+  TVX_PROPERTY(OldCreateOrder);
   c.Event("OnCreate", &TDataModule::on_create_);
   c.Event("OnDestroy", &TDataModule::on_destroy_);
-  c.Property("Width", &TDataModule::SetWidth);
-  c.Property("Height", &TDataModule::SetHeight);
+  TVX_PROPERTY(Width);
+  TVX_PROPERTY(Height);
   // Where a designer showed the module: kept, with no effect.
   c.Property("Left", &TDataModule::left_);
   c.Property("Top", &TDataModule::top_);

@@ -11,6 +11,7 @@
 #include "classes/class_info.h"
 #include "classes/collection.h"
 #include "classes/description.h"
+#include "rtl/ascii.h"
 #include "rtl/exceptions.h"
 
 namespace tvx {
@@ -21,15 +22,6 @@ namespace {
 
 // Deeper nesting (of objects, arrays and children) is refused: the reader recurses.
 constexpr int kMaxDepth = 64;
-
-bool SameTextAscii(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char ch) { return (ch >= 'A' && ch <= 'Z') ? char(ch - 'A' + 'a') : ch; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
 
 std::string JsonTypeName(const Json& value) {
   if (value.is_number_integer()) return "an integer";

@@ -10,10 +10,10 @@
 namespace tvx {
 
 TVX_IMPLEMENT_CLASS(TClientDataSet) {
-  c.Property("ProviderName", &TClientDataSet::SetProviderName);
-  c.Property("CommandText", &TClientDataSet::SetCommandText);
-  c.Property("IndexFieldNames", &TClientDataSet::SetIndexFieldNames);
-  c.Property("RemoteServer", &TClientDataSet::SetRemoteServer);
+  TVX_PROPERTY(ProviderName);
+  TVX_PROPERTY(CommandText);
+  TVX_PROPERTY(IndexFieldNames);
+  TVX_PROPERTY(RemoteServer);
 }
 
 TClientDataSet::TClientDataSet(TComponent* owner) : TDataSet(owner) {}

@@ -41,7 +41,7 @@ std::vector<std::string> SplitFieldNames(std::string_view names) {
 
 }  // namespace
 
-TVX_IMPLEMENT_CLASS(TDataSet) { c.Property("ReadOnly", &TDataSet::SetReadOnly); }
+TVX_IMPLEMENT_CLASS(TDataSet) { TVX_PROPERTY(ReadOnly); }
 
 TDataSet::TDataSet(TComponent* owner) : TComponent(owner) {}
 

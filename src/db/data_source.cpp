@@ -6,7 +6,7 @@
 
 namespace tvx {
 
-TVX_IMPLEMENT_CLASS(TDataSource) { c.Property("DataSet", &TDataSource::SetDataSet); }
+TVX_IMPLEMENT_CLASS(TDataSource) { TVX_PROPERTY(DataSet); }
 
 TDataSource::TDataSource(TComponent* owner) : TComponent(owner) {}
 

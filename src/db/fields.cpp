@@ -10,7 +10,7 @@
 
 namespace tvx {
 
-TVX_IMPLEMENT_CLASS(TField) { c.Property("FieldName", &TField::SetFieldName); }
+TVX_IMPLEMENT_CLASS(TField) { TVX_PROPERTY(FieldName); }
 TVX_IMPLEMENT_CLASS(TIntegerField) {}
 TVX_IMPLEMENT_CLASS(TDateTimeField) {}
 

@@ -8,11 +8,11 @@ namespace tvx {
 
 TVX_IMPLEMENT_CLASS(TExportHistoryForm) {
   c.Uses<TPanel, TBevel, TButton, TDataSource, TDBGrid>();
-  c.Field("Panel1", &TExportHistoryForm::Panel1)
-      .Field("Bevel1", &TExportHistoryForm::Bevel1)
-      .Field("btnOK", &TExportHistoryForm::btnOK)
-      .Field("DataSource", &TExportHistoryForm::DataSource)
-      .Field("DBGrid1", &TExportHistoryForm::DBGrid1);
+  TVX_FIELD(Panel1);
+  TVX_FIELD(Bevel1);
+  TVX_FIELD(btnOK);
+  TVX_FIELD(DataSource);
+  TVX_FIELD(DBGrid1);
   c.Description(kExportHistoryFormDescription);
 }
 

@@ -14,32 +14,32 @@ namespace tvx {
 TVX_IMPLEMENT_CLASS(TExport1CConfigDlg) {
   c.Uses<TRadioButton, TPanel, TLabel, TGroupBox, TJvDateEdit, TButton, TBevel, TClientDataSet,
          TIntegerField, TDateTimeField>();
-  c.Handler("FormCreate", &TExport1CConfigDlg::FormCreate)
-      .Handler("eExportAllClick", &TExport1CConfigDlg::eExportAllClick)
-      .Handler("eExportChangesClick", &TExport1CConfigDlg::eExportChangesClick)
-      .Handler("btnOKClick", &TExport1CConfigDlg::btnOKClick)
-      .Handler("btnShowHistoryClick", &TExport1CConfigDlg::btnShowHistoryClick);
-  c.Field("eExportAll", &TExport1CConfigDlg::eExportAll)
-      .Field("eExportChanges", &TExport1CConfigDlg::eExportChanges)
-      .Field("Panel2", &TExport1CConfigDlg::Panel2)
-      .Field("Label1", &TExport1CConfigDlg::Label1)
-      .Field("ePreviousExport", &TExport1CConfigDlg::ePreviousExport)
-      .Field("eExportHints", &TExport1CConfigDlg::eExportHints)
-      .Field("GroupBox1", &TExport1CConfigDlg::GroupBox1)
-      .Field("Label3", &TExport1CConfigDlg::Label3)
-      .Field("eExportFrom", &TExport1CConfigDlg::eExportFrom)
-      .Field("Label4", &TExport1CConfigDlg::Label4)
-      .Field("eExportTo", &TExport1CConfigDlg::eExportTo)
-      .Field("btnShowHistory", &TExport1CConfigDlg::btnShowHistory)
-      .Field("Panel1", &TExport1CConfigDlg::Panel1)
-      .Field("Bevel1", &TExport1CConfigDlg::Bevel1)
-      .Field("btnOK", &TExport1CConfigDlg::btnOK)
-      .Field("btnCancel", &TExport1CConfigDlg::btnCancel)
-      .Field("cdsExportHistory", &TExport1CConfigDlg::cdsExportHistory)
-      .Field("cdsExportHistoryID", &TExport1CConfigDlg::cdsExportHistoryID)
-      .Field("cdsExportHistoryEXPORT_DATE", &TExport1CConfigDlg::cdsExportHistoryEXPORT_DATE)
-      .Field("cdsExportHistoryEXPORT_FROM", &TExport1CConfigDlg::cdsExportHistoryEXPORT_FROM)
-      .Field("cdsExportHistoryEXPORT_TO", &TExport1CConfigDlg::cdsExportHistoryEXPORT_TO);
+  TVX_HANDLER(FormCreate);
+  TVX_HANDLER(eExportAllClick);
+  TVX_HANDLER(eExportChangesClick);
+  TVX_HANDLER(btnOKClick);
+  TVX_HANDLER(btnShowHistoryClick);
+  TVX_FIELD(eExportAll);
+  TVX_FIELD(eExportChanges);
+  TVX_FIELD(Panel2);
+  TVX_FIELD(Label1);
+  TVX_FIELD(ePreviousExport);
+  TVX_FIELD(eExportHints);
+  TVX_FIELD(GroupBox1);
+  TVX_FIELD(Label3);
+  TVX_FIELD(eExportFrom);
+  TVX_FIELD(Label4);
+  TVX_FIELD(eExportTo);
+  TVX_FIELD(btnShowHistory);
+  TVX_FIELD(Panel1);
+  TVX_FIELD(Bevel1);
+  TVX_FIELD(btnOK);
+  TVX_FIELD(btnCancel);
+  TVX_FIELD(cdsExportHistory);
+  TVX_FIELD(cdsExportHistoryID);
+  TVX_FIELD(cdsExportHistoryEXPORT_DATE);
+  TVX_FIELD(cdsExportHistoryEXPORT_FROM);
+  TVX_FIELD(cdsExportHistoryEXPORT_TO);
   c.Description(kExportOptionsDialogDescription);
 }
 

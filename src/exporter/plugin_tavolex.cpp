@@ -25,9 +25,9 @@ namespace {
 }  // namespace
 
 TVX_IMPLEMENT_CLASS(TPluginTavolex) {
-  c.Handler("JvPlugInInitialize", &TPluginTavolex::JvPlugInInitialize);
-  c.Handler("PluginTavolexCommands0Execute", &TPluginTavolex::PluginTavolexCommands0Execute);
-  c.Handler("JvPlugInDestroy", &TPluginTavolex::JvPlugInDestroy);
+  TVX_HANDLER(JvPlugInInitialize);
+  TVX_HANDLER(PluginTavolexCommands0Execute);
+  TVX_HANDLER(JvPlugInDestroy);
   c.Description(kPluginTavolexDescription);
 }
 

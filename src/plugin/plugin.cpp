@@ -7,13 +7,13 @@
 namespace tvx {
 
 TVX_IMPLEMENT_CLASS(TJvPlugIn) {
-  c.Property("Author", &TJvPlugIn::SetAuthor);
+  TVX_PROPERTY(Author);
   c.Collection("Commands", &TJvPlugIn::Commands);
-  c.Property("Description", &TJvPlugIn::SetDescription);
-  c.Property("Copyright", &TJvPlugIn::SetCopyright);
-  c.Property("InstanceCount", &TJvPlugIn::SetInstanceCount);
-  c.Property("PluginID", &TJvPlugIn::SetPluginID);
-  c.Property("PluginVersion", &TJvPlugIn::SetPluginVersion);
+  TVX_PROPERTY(Description);
+  TVX_PROPERTY(Copyright);
+  TVX_PROPERTY(InstanceCount);
+  TVX_PROPERTY(PluginID);
+  TVX_PROPERTY(PluginVersion);
   c.Event("OnPluginMessage", &TJvPlugIn::on_plugin_message_);
   c.Event("OnInitialize", &TJvPlugIn::on_initialize_);
   c.Event("OnConfigure", &TJvPlugIn::on_configure_);

@@ -6,11 +6,11 @@ namespace tvx {
 
 TVX_IMPLEMENT_CLASS(TJvPluginCommand) {
   c.Object("Bitmap", &TJvPluginCommand::Bitmap);
-  c.Property("Caption", &TJvPluginCommand::SetCaption);
-  c.Property("Hint", &TJvPluginCommand::SetHint);
-  c.Property("Data", &TJvPluginCommand::SetData);
-  c.Property("Name", &TJvPluginCommand::SetName);
-  c.Property("ShortCut", &TJvPluginCommand::SetShortCut);
+  TVX_PROPERTY(Caption);
+  TVX_PROPERTY(Hint);
+  TVX_PROPERTY(Data);
+  TVX_PROPERTY(Name);
+  TVX_PROPERTY(ShortCut);
   c.Event("OnExecute", &TJvPluginCommand::on_execute_);
 }
 

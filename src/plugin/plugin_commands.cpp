@@ -6,18 +6,9 @@
 
 #include "classes/class_builder.h"
 #include "plugin/plugin.h"
+#include "rtl/ascii.h"
 
 namespace tvx {
-namespace {
-
-std::string AsciiLower(std::string text) {
-  for (char& ch : text) {
-    if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
-  }
-  return text;
-}
-
-}  // namespace
 
 TVX_IMPLEMENT_CLASS(TJvPluginCommands) {}
 
@@ -31,7 +22,7 @@ void TJvPluginCommands::SetItemName(TCollectionItem* item) {
   if (!command->Name().empty()) return;
   // The candidates are plain ASCII, so ASCII case folding finds every name that matches one.
   std::unordered_set<std::string> taken;
-  for (int32_t i = 0; i < Count(); ++i) taken.insert(AsciiLower(Items(i)->Name()));
+  for (int32_t i = 0; i < Count(); ++i) taken.insert(AsciiLowerCase(Items(i)->Name()));
   constexpr int32_t kLast = std::numeric_limits<int32_t>::max();
   int32_t number = 1;
   while (number < kLast && taken.contains("command" + std::to_string(number))) ++number;

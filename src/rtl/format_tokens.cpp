@@ -1,17 +1,9 @@
 #include "rtl/format_tokens.h"
 
-#include <cctype>
+#include "rtl/ascii.h"
 
 namespace tvx {
 namespace {
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (std::size_t i = 0; i < prefix.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(text[i])) != prefix[i]) return false;
-  }
-  return true;
-}
 
 // The kind of a field letter, or Literal for a character that is no field.
 TFormatTokenKind FieldKind(char c) {
@@ -87,13 +79,13 @@ std::vector<TFormatToken> TokenizeDateTimeFormat(std::string_view format) {
       }
       continue;
     }
-    if (StartsWithNoCase(rest, "am/pm")) {
+    if (StartsWithTextAscii(rest, "am/pm")) {
       tokens.push_back({TFormatTokenKind::AmPmChoice, 1, rest.substr(0, 5)});
       i += 5;
-    } else if (StartsWithNoCase(rest, "a/p")) {
+    } else if (StartsWithTextAscii(rest, "a/p")) {
       tokens.push_back({TFormatTokenKind::AmPmChoice, 1, rest.substr(0, 3)});
       i += 3;
-    } else if (StartsWithNoCase(rest, "ampm")) {
+    } else if (StartsWithTextAscii(rest, "ampm")) {
       tokens.push_back({TFormatTokenKind::AmPmChoice, 1, rest.substr(0, 4)});
       i += 4;
     } else if (c == '/') {

@@ -29,6 +29,8 @@ enum class ControlChange {
   Checked,     // check state of a radio button
   Appearance,  // anything else drawn: bevels, shape, border style, default/cancel marks
   Focus,       // sent to a form's peer: its focused control changed
+  TabOrder,    // sent to a container's peer: the Tab order of its windowed children, or which
+               // of them are Tab stops, changed
   Content,     // control-specific content (rows of a grid, drop-down state, ...)
 };
 

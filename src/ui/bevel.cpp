@@ -15,8 +15,8 @@ const TEnumNames<TBevelStyle> kStyleNames = {{"bsLowered", TBevelStyle::bsLowere
 }  // namespace
 
 TVX_IMPLEMENT_CLASS(TBevel) {
-  c.Property("Shape", &TBevel::SetShape, kShapeNames, "TBevelShape");
-  c.Property("Style", &TBevel::SetStyle, kStyleNames, "TBevelStyle");
+  TVX_NAMED_PROPERTY(Shape, kShapeNames, "TBevelShape");
+  TVX_NAMED_PROPERTY(Style, kStyleNames, "TBevelStyle");
 }
 
 TBevel::TBevel(TComponent* owner) : TControl(owner) { InitBounds(TBounds{0, 0, 50, 50}); }

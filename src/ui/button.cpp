@@ -6,9 +6,9 @@
 namespace tvx {
 
 TVX_IMPLEMENT_CLASS(TButton) {
-  c.Property("ModalResult", &TButton::SetModalResult);
-  c.Property("Default", &TButton::SetDefault);
-  c.Property("Cancel", &TButton::SetCancel);
+  TVX_PROPERTY(ModalResult);
+  TVX_PROPERTY(Default);
+  TVX_PROPERTY(Cancel);
 }
 
 TButton::TButton(TComponent* owner) : TWinControl(owner) {

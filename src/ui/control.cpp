@@ -4,6 +4,7 @@
 
 #include "classes/class_builder.h"
 #include "rtl/exceptions.h"
+#include "rtl/flag_scope.h"
 #include "ui/form.h"
 #include "ui/win_control.h"
 
@@ -20,19 +21,19 @@ const TEnumNames<TAnchorKind> kAnchorNames = {
 }  // namespace
 
 TVX_IMPLEMENT_CLASS(TControl) {
-  c.Property("Left", &TControl::SetLeft);
-  c.Property("Top", &TControl::SetTop);
-  c.Property("Width", &TControl::SetWidth);
-  c.Property("Height", &TControl::SetHeight);
-  c.Property("Caption", &TControl::SetCaption);
-  c.Property("Enabled", &TControl::SetEnabled);
-  c.Property("Visible", &TControl::SetVisible);
-  c.Property("Align", &TControl::SetAlign, kAlignNames, "TAlign");
-  c.Property("Anchors", &TControl::SetAnchors, kAnchorNames, "TAnchors");
+  TVX_PROPERTY(Left);
+  TVX_PROPERTY(Top);
+  TVX_PROPERTY(Width);
+  TVX_PROPERTY(Height);
+  TVX_PROPERTY(Caption);
+  TVX_PROPERTY(Enabled);
+  TVX_PROPERTY(Visible);
+  TVX_NAMED_PROPERTY(Align, kAlignNames, "TAlign");
+  TVX_NAMED_PROPERTY(Anchors, kAnchorNames, "TAnchors");
   c.Object("Font", &TControl::Font);
-  c.Property("ParentFont", &TControl::SetParentFont);
-  c.Property("Color", &TControl::SetColor);
-  c.Property("AutoSize", &TControl::SetAutoSize);
+  TVX_PROPERTY(ParentFont);
+  TVX_PROPERTY(Color);
+  TVX_PROPERTY(AutoSize);
   c.Event("OnClick", &TControl::OnClick);
 }
 
@@ -46,7 +47,7 @@ TControl::TControl(TComponent* owner) : TComponent(owner), font_(CreateOwned<TFo
 TControl::~TControl() {
   // A control whose construction failed, or that was never freed through Free, still
   // leaves its parent here.
-  if (parent_ != nullptr) parent_->RemoveControl(this);
+  if (parent_ != nullptr) parent_->RemoveControl({}, this);
 }
 
 void TControl::BeforeDestruction() {
@@ -71,10 +72,10 @@ void TControl::SetParent(TWinControl* parent) {
     if (p == this) throw EInvalidOperation("A control cannot be placed inside itself");
   }
   TWinControl* old_parent = parent_;
-  if (old_parent != nullptr) old_parent->RemoveControl(this);
+  if (old_parent != nullptr) old_parent->RemoveControl({}, this);
   parent_ = parent;
   if (parent_ == nullptr) return;
-  parent_->InsertControl(this);
+  parent_->InsertControl({}, this);
   if (parent_font_) ParentFontChanged();
   CaptureAnchorOrigin();
 }
@@ -101,7 +102,7 @@ void TControl::SetHeight(int32_t value) {
 void TControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) {
   SetBoundsInternal(TBounds{left, top, std::max(width, 0), std::max(height, 0)}, false);
   CaptureAnchorOrigin();
-  if (parent_ != nullptr) parent_->ChildLayoutChanged(this);
+  if (parent_ != nullptr) parent_->ChildLayoutChanged({}, this);
 }
 
 void TControl::SetBoundsQuiet(const TBounds& bounds) { SetBoundsInternal(bounds, true); }
@@ -124,6 +125,15 @@ TSize TControl::ClientSize() const { return TSize{bounds_.width, bounds_.height}
 void TControl::CaptureAnchorOrigin() {
   anchor_bounds_ = bounds_;
   anchor_parent_size_ = parent_ != nullptr ? parent_->ClientSize() : TSize{};
+}
+
+void TControl::FollowAnchors(TPassKey<TWinControl>, TSize parent_client_size) {
+  SetBoundsQuiet(AnchoredBounds(parent_client_size));
+}
+
+void TControl::ParentFormLoses(const TControl& control) const {
+  TCustomForm* form = ParentForm();
+  if (form != nullptr && form != &control) form->ControlHiddenOrRemoved({}, &control);
 }
 
 TBounds TControl::AnchoredBounds(TSize parent_client_size) const {
@@ -164,9 +174,7 @@ void TControl::SetEnabled(bool enabled) {
   enabled_ = enabled;
   Changed(ControlChange::Enabled);
   if (!enabled_) {
-    if (TCustomForm* form = ParentForm(); form != nullptr && form != this) {
-      form->ControlHiddenOrRemoved(this);
-    }
+    ParentFormLoses(*this);
   }
 }
 
@@ -175,11 +183,9 @@ void TControl::SetVisible(bool visible) {
   visible_ = visible;
   Changed(ControlChange::Visible);
   if (!visible_) {
-    if (TCustomForm* form = ParentForm(); form != nullptr && form != this) {
-      form->ControlHiddenOrRemoved(this);
-    }
+    ParentFormLoses(*this);
   }
-  if (parent_ != nullptr) parent_->ChildLayoutChanged(this);
+  if (parent_ != nullptr) parent_->ChildLayoutChanged({}, this);
 }
 
 bool TControl::Showing() const {
@@ -220,14 +226,8 @@ void TControl::SetParentFont(bool value) {
 
 void TControl::ParentFontChanged() {
   if (!parent_font_ || parent_ == nullptr) return;
-  following_parent_font_ = true;
-  try {
-    font_->Assign(parent_->Font());
-  } catch (...) {
-    following_parent_font_ = false;
-    throw;
-  }
-  following_parent_font_ = false;
+  const TFlagScope following(following_parent_font_);
+  font_->Assign(parent_->Font());
 }
 
 void TControl::FontChanged() {

@@ -8,6 +8,7 @@
 
 #include "classes/component.h"
 #include "classes/events.h"
+#include "rtl/pass_key.h"
 #include "ui/backend.h"
 #include "ui/font.h"
 #include "ui/keys.h"
@@ -104,6 +105,16 @@ class TControl : public TComponent {
   TComponent* GetParentComponent() const override;
   void SetParentComponent(TComponent* parent) override;
 
+  // For the parent alone (a TWinControl acting on its children): their peers are made and
+  // destroyed with its own, its font passes on to them, and its alignment and anchors place
+  // them without asking it to place them again.
+  void CreatePeersAsChild(TPassKey<TWinControl>) { CreatePeers(0); }
+  void DestroyPeersAsChild(TPassKey<TWinControl>) { DestroyPeers(); }
+  void ParentFontChanged(TPassKey<TWinControl>) { ParentFontChanged(); }
+  void CaptureAnchorOrigin(TPassKey<TWinControl>) { CaptureAnchorOrigin(); }
+  void FollowAnchors(TPassKey<TWinControl>, TSize parent_client_size);
+  void PlaceByLayout(TPassKey<TWinControl>, const TBounds& bounds) { SetBoundsQuiet(bounds); }
+
  protected:
   ~TControl() override;
   void BeforeDestruction() override;
@@ -113,6 +124,12 @@ class TControl : public TComponent {
   // Initial values a constructor gives, without any of the effects of the setters.
   void InitBounds(const TBounds& bounds) { bounds_ = bounds; }
   void InitAutoSize(bool value) { auto_size_ = value; }
+  // The Visible state alone, without SetVisible's effects: for a class that shows and hides
+  // its window itself (a form).
+  void StoreVisible(bool visible) { visible_ = visible; }
+  // Tells the form around this control that `control` (this one or one inside it) can no
+  // longer hold the focus: it was hidden, disabled or taken out.
+  void ParentFormLoses(const TControl& control) const;
   // Tells the peer (when there is one) that some of the state changed.
   void Changed(ControlChange change);
   // Sets the bounds without asking the parent to realign (alignment and anchors use it).
@@ -132,8 +149,6 @@ class TControl : public TComponent {
   virtual void DestroyPeers();
 
  private:
-  friend class TWinControl;
-  friend class TCustomForm;
   void ParentFontChanged();
   // Remembers the bounds and the parent's client size that anchors measure from.
   void CaptureAnchorOrigin();

@@ -13,7 +13,7 @@ constexpr int32_t kTextMargin = 3;
 }  // namespace
 
 TVX_IMPLEMENT_CLASS(TJvDateEdit) {
-  c.Property("Date", &TJvDateEdit::SetDate);
+  TVX_PROPERTY(Date);
   c.Event("OnChange", &TJvDateEdit::OnChange);
 }
 

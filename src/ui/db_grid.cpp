@@ -4,17 +4,18 @@
 #include <vector>
 
 #include "db/fields.h"
+#include "rtl/flag_scope.h"
 #include "ui/message_dialogs.h"
 
 namespace tvx {
 
 TVX_IMPLEMENT_CLASS(TDBGrid) {
-  c.Property("DataSource", &TDBGrid::SetDataSource);
+  TVX_PROPERTY(DataSource);
   c.Collection("Columns", &TDBGrid::Columns);
-  c.Property("Options", &TDBGrid::SetOptions, DBGridOptionNames(), "TDBGridOptions");
+  TVX_NAMED_PROPERTY(Options, DBGridOptionNames(), "TDBGridOptions");
   c.Object("TitleFont", &TDBGrid::TitleFont);
-  c.Property("ReadOnly", &TDBGrid::SetReadOnly);
-  c.Property("DefaultRowHeight", &TDBGrid::SetDefaultRowHeight);
+  TVX_PROPERTY(ReadOnly);
+  TVX_PROPERTY(DefaultRowHeight);
   c.Uses<TDBGridColumns, TColumn, TColumnTitle>();
 }
 
@@ -343,14 +344,8 @@ void TDBGrid::DeleteCurrentRow() {
 void TDBGrid::FontChanged() {
   TWinControl::FontChanged();
   if (title_font_follows_) {
-    title_font_following_ = true;
-    try {
-      title_font_->Assign(Font());
-    } catch (...) {
-      title_font_following_ = false;
-      throw;
-    }
-    title_font_following_ = false;
+    const TFlagScope following(title_font_following_);
+    title_font_->Assign(Font());
   }
   Scroll();
 }

@@ -13,12 +13,12 @@ const TEnumNames<TFontStyle> kFontStyleNames = {{"fsBold", fsBold},
 }  // namespace
 
 TVX_IMPLEMENT_CLASS(TFont) {
-  c.Property("Charset", &TFont::SetCharset);
-  c.Property("Color", &TFont::SetColor);
-  c.Property("Height", &TFont::SetHeight);
-  c.Property("Name", &TFont::SetName);
-  c.Property("Size", &TFont::SetSize);
-  c.Property("Style", &TFont::SetStyle, kFontStyleNames, "TFontStyles");
+  TVX_PROPERTY(Charset);
+  TVX_PROPERTY(Color);
+  TVX_PROPERTY(Height);
+  TVX_PROPERTY(Name);
+  TVX_PROPERTY(Size);
+  TVX_NAMED_PROPERTY(Style, kFontStyleNames, "TFontStyles");
 }
 
 TFont::TFont() = default;

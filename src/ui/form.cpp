@@ -44,16 +44,16 @@ const TEnumNames<TPosition> kPositionNames = {{"poDesigned", TPosition::poDesign
 }  // namespace
 
 TVX_IMPLEMENT_CLASS(TCustomForm) {
-  c.Property("BorderStyle", &TCustomForm::SetBorderStyle, kBorderStyleNames, "TFormBorderStyle");
-  c.Property("BorderIcons", &TCustomForm::SetBorderIcons, kBorderIconNames, "TBorderIcons");
-  c.Property("Position", &TCustomForm::SetPosition, kPositionNames, "TPosition");
-  c.Property("ClientWidth", &TCustomForm::SetClientWidth);
-  c.Property("ClientHeight", &TCustomForm::SetClientHeight);
-  c.Property("PixelsPerInch", &TCustomForm::SetPixelsPerInch);
-  c.Property("TextHeight", &TCustomForm::SetTextHeight);
-  c.Property("Scaled", &TCustomForm::SetScaled);
-  c.Property("OldCreateOrder", &TCustomForm::SetOldCreateOrder);
-  c.Property("ActiveControl", &TCustomForm::SetActiveControl);
+  TVX_NAMED_PROPERTY(BorderStyle, kBorderStyleNames, "TFormBorderStyle");
+  TVX_NAMED_PROPERTY(BorderIcons, kBorderIconNames, "TBorderIcons");
+  TVX_NAMED_PROPERTY(Position, kPositionNames, "TPosition");
+  TVX_PROPERTY(ClientWidth);
+  TVX_PROPERTY(ClientHeight);
+  TVX_PROPERTY(PixelsPerInch);
+  TVX_PROPERTY(TextHeight);
+  TVX_PROPERTY(Scaled);
+  TVX_PROPERTY(OldCreateOrder);
+  TVX_PROPERTY(ActiveControl);
   c.Event("OnCreate", &TCustomForm::OnCreate);
   c.Event("OnDestroy", &TCustomForm::OnDestroy);
 }
@@ -66,16 +66,14 @@ TCustomForm* ActiveForm() { return Shown().empty() ? nullptr : Shown().back(); }
 
 TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
   InitializeUi();
-  visible_ = false;
-  bounds_ = TBounds{0, 0, 320, 240};
+  StoreVisible(false);
+  InitBounds(TBounds{0, 0, 320, 240});
 }
 
 TCustomForm::TCustomForm(TComponent* owner, TCreateNew) : TCustomForm(owner) { create_new_ = true; }
 
 TCustomForm::~TCustomForm() {
-  *alive_ = false;
-  alive_.reset();
-  if (visible_) HideWindow();
+  if (Visible()) HideWindow();
   DestroyChildren();
 }
 
@@ -93,7 +91,7 @@ void TCustomForm::AfterConstruction() {
 
 void TCustomForm::BeforeDestruction() {
   if (created_ && !old_create_order_) DoDestroy();
-  if (visible_) HideWindow();
+  if (Visible()) HideWindow();
   if (created_ && old_create_order_) DoDestroy();
   TWinControl::BeforeDestruction();
 }
@@ -188,22 +186,18 @@ void TCustomForm::SetBorderIcons(TBorderIcons icons) {
 void TCustomForm::ChangeScale(int32_t m, int32_t d) {
   if (m == d || d == 0) return;
   const TSize client = ClientSize();
-  laying_out_ = true;
-  try {
-    font_->SetHeight(MulDiv(font_->Height(), m, d));
-    for (TControl* child : controls_) child->ChangeScale(m, d);
-  } catch (...) {
-    laying_out_ = false;
-    throw;
+  {
+    const TFlagScope laying_out = LayingOut();
+    Font()->SetHeight(MulDiv(Font()->Height(), m, d));
+    ScaleChildren(m, d);
   }
-  laying_out_ = false;
   const FrameInsets frame = Frame();
   SetBoundsQuiet(TBounds{Left(), Top(), MulDiv(client.cx, m, d) + frame.left + frame.right,
                          MulDiv(client.cy, m, d) + frame.top + frame.bottom});
-  for (TControl* child : controls_) child->CaptureAnchorOrigin();
+  CaptureChildrenAnchors();
 }
 
-bool TCustomForm::Active() const { return visible_ && ActiveForm() == this; }
+bool TCustomForm::Active() const { return Visible() && ActiveForm() == this; }
 
 void TCustomForm::SetActiveControl(TWinControl* control) {
   if (Loading()) {
@@ -244,7 +238,7 @@ void TCustomForm::FocusControl(TWinControl* control) {
 
 void TCustomForm::FocusChangedNotify() { Changed(ControlChange::Focus); }
 
-void TCustomForm::ControlHiddenOrRemoved(const TControl* control) {
+void TCustomForm::ControlHiddenOrRemoved(TPassKey<TControl>, const TControl* control) {
   if (active_control_ == nullptr) return;
   for (const TControl* c = active_control_; c != nullptr; c = c->Parent()) {
     if (c == control) {
@@ -256,7 +250,7 @@ void TCustomForm::ControlHiddenOrRemoved(const TControl* control) {
 }
 
 void TCustomForm::SetVisible(bool visible) {
-  if (visible == visible_) return;
+  if (visible == Visible()) return;
   if (visible) {
     ShowWindow();
   } else {
@@ -273,14 +267,14 @@ void TCustomForm::ShowWindow() {
     SetBounds(area.left + (area.Width() - Width()) / 2, area.top + (area.Height() - Height()) / 2,
               Width(), Height());
   }
-  visible_ = true;
+  StoreVisible(true);
   Shown().push_back(this);
   try {
     CreatePeers(Application()->Handle());
   } catch (...) {
     DestroyPeers();
     Shown().erase(std::remove(Shown().begin(), Shown().end(), this), Shown().end());
-    visible_ = false;
+    StoreVisible(false);
     throw;
   }
   Changed(ControlChange::Visible);
@@ -292,7 +286,7 @@ void TCustomForm::ShowWindow() {
 }
 
 void TCustomForm::HideWindow() {
-  visible_ = false;
+  StoreVisible(false);
   Changed(ControlChange::Visible);
   DestroyPeers();
   auto& shown = Shown();
@@ -301,7 +295,7 @@ void TCustomForm::HideWindow() {
 }
 
 TModalResult TCustomForm::ShowModal() {
-  if (visible_ || modal_) throw EInvalidOperation("Cannot make a visible window modal");
+  if (Visible() || modal_) throw EInvalidOperation("Cannot make a visible window modal");
   Backend& backend = UiBackend();
   modal_result_ = mrNone;
   Show();
@@ -310,7 +304,7 @@ TModalResult TCustomForm::ShowModal() {
   auto finish = [&] {
     modal_ = false;
     backend.EndModal(*this);
-    if (visible_) HideWindow();
+    if (Visible()) HideWindow();
     if (release_after_modal_) {
       release_after_modal_ = false;
       Release();
@@ -336,14 +330,13 @@ TModalResult TCustomForm::ShowModal() {
 void TCustomForm::Close() {
   if (modal_) {
     modal_result_ = mrCancel;
-  } else if (visible_) {
+  } else if (Visible()) {
     HideWindow();
   }
 }
 
 void TCustomForm::Release() {
-  std::weak_ptr<bool> alive = alive_;
-  UiBackend().Post([this, alive] {
+  UiBackend().Post([this, alive = life_.Watch()] {
     if (alive.expired()) return;
     if (modal_) {
       release_after_modal_ = true;

@@ -14,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+#include "rtl/life_mark.h"
 #include "ui/win_control.h"
 
 namespace tvx {
@@ -100,6 +101,10 @@ class TCustomForm : public TWinControl {
 
   void SetVisible(bool visible) override;
 
+  // For the form's controls alone: `control` (one inside the form) was hidden, disabled or
+  // taken out, and the focus leaves it if it held it.
+  void ControlHiddenOrRemoved(TPassKey<TControl>, const TControl* control);
+
  protected:
   ~TCustomForm() override;
   void AfterConstruction() override;
@@ -110,11 +115,8 @@ class TCustomForm : public TWinControl {
   virtual void DoDestroy();
 
  private:
-  friend class TControl;
-  friend class TWinControl;
   void ShowWindow();
   void HideWindow();
-  void ControlHiddenOrRemoved(const TControl* control);
   void FocusChangedNotify();
   TButton* FindButton(bool want_default) const;
   FrameInsets Frame() const;
@@ -135,9 +137,8 @@ class TCustomForm : public TWinControl {
   TModalResult modal_result_ = mrNone;
   bool modal_ = false;
   bool release_after_modal_ = false;
-  // Expires when the form is freed, so that a posted release of a form already freed does
-  // nothing.
-  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+  // Ends when the form is freed, so that a posted release of a form already freed does nothing.
+  TLifeMark life_;
 };
 
 class TForm : public TCustomForm {

@@ -6,7 +6,7 @@
 
 namespace tvx {
 
-TVX_IMPLEMENT_CLASS(TColumnTitle) { c.Property("Caption", &TColumnTitle::SetCaption); }
+TVX_IMPLEMENT_CLASS(TColumnTitle) { TVX_PROPERTY(Caption); }
 
 void TColumnTitle::SetCaption(const std::string& caption) {
   if (caption == caption_) return;
@@ -25,9 +25,9 @@ void TColumnTitle::Assign(const TPersistent* source) {
 }
 
 TVX_IMPLEMENT_CLASS(TColumn) {
-  c.Property("FieldName", &TColumn::SetFieldName);
+  TVX_PROPERTY(FieldName);
   c.Object("Title", &TColumn::Title);
-  c.Property("Width", &TColumn::SetWidth);
+  TVX_PROPERTY(Width);
 }
 
 TColumn::TColumn(TCollection* collection)

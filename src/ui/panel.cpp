@@ -6,10 +6,10 @@
 namespace tvx {
 
 TVX_IMPLEMENT_CLASS(TPanel) {
-  c.Property("BevelInner", &TPanel::SetBevelInner, kBevelCutNames, "TBevelCut");
-  c.Property("BevelOuter", &TPanel::SetBevelOuter, kBevelCutNames, "TBevelCut");
-  c.Property("BevelWidth", &TPanel::SetBevelWidth);
-  c.Property("BorderWidth", &TPanel::SetBorderWidth);
+  TVX_NAMED_PROPERTY(BevelInner, kBevelCutNames, "TBevelCut");
+  TVX_NAMED_PROPERTY(BevelOuter, kBevelCutNames, "TBevelCut");
+  TVX_PROPERTY(BevelWidth);
+  TVX_PROPERTY(BorderWidth);
 }
 
 TPanel::TPanel(TComponent* owner) : TWinControl(owner) { InitBounds(TBounds{0, 0, 185, 41}); }

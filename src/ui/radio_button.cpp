@@ -6,7 +6,7 @@
 
 namespace tvx {
 
-TVX_IMPLEMENT_CLASS(TRadioButton) { c.Property("Checked", &TRadioButton::SetChecked); }
+TVX_IMPLEMENT_CLASS(TRadioButton) { TVX_PROPERTY(Checked); }
 
 TRadioButton::TRadioButton(TComponent* owner) : TWinControl(owner) {
   InitBounds(TBounds{0, 0, 113, 17});

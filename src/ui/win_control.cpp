@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "classes/class_builder.h"
+#include "rtl/ascii.h"
 #include "rtl/exceptions.h"
 #include "ui/form.h"
 
@@ -20,8 +21,8 @@ bool IsInside(const TControl* inner, const TControl* outer) {
 }  // namespace
 
 TVX_IMPLEMENT_CLASS(TWinControl) {
-  c.Property("TabOrder", &TWinControl::SetTabOrder);
-  c.Property("TabStop", &TWinControl::SetTabStop);
+  TVX_PROPERTY(TabOrder);
+  TVX_PROPERTY(TabStop);
 }
 
 TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
@@ -48,16 +49,8 @@ TControl* TWinControl::Controls(int32_t index) const {
 bool TWinControl::ContainsControl(const TControl* control) const { return IsInside(control, this); }
 
 TControl* TWinControl::FindChildControl(std::string_view name) const {
-  auto same = [](std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-      auto lower = [](char ch) {
-        return (ch >= 'A' && ch <= 'Z') ? static_cast<char>(ch + 32) : ch;
-      };
-      return lower(x) == lower(y);
-    });
-  };
   for (TControl* child : controls_) {
-    if (same(child->Name(), name)) return child;
+    if (SameTextAscii(child->Name(), name)) return child;
   }
   for (TControl* child : controls_) {
     if (auto* window = dynamic_cast<TWinControl*>(child)) {
@@ -67,19 +60,24 @@ TControl* TWinControl::FindChildControl(std::string_view name) const {
   return nullptr;
 }
 
-void TWinControl::InsertControl(TControl* control) {
+void TWinControl::InsertControl(TPassKey<TControl>, TControl* control) {
   controls_.push_back(control);
   if (auto* window = dynamic_cast<TWinControl*>(control)) tab_list_.push_back(window);
-  if (Peer() != nullptr) control->CreatePeers(0);
+  if (Peer() != nullptr) control->CreatePeersAsChild({});
   ChildLayoutChanged(control);
 }
 
-void TWinControl::RemoveControl(TControl* control) {
-  if (TCustomForm* form = ParentForm()) form->ControlHiddenOrRemoved(control);
-  control->DestroyPeers();
+void TWinControl::RemoveControl(TPassKey<TControl>, TControl* control) {
+  ParentFormLoses(*control);
+  control->DestroyPeersAsChild({});
   controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
-  tab_list_.erase(std::remove(tab_list_.begin(), tab_list_.end(), control), tab_list_.end());
-  if (!ComponentState().Contains(csDestroying)) ChildLayoutChanged(control);
+  const auto tab_end = std::remove(tab_list_.begin(), tab_list_.end(), control);
+  const bool windowed = tab_end != tab_list_.end();
+  tab_list_.erase(tab_end, tab_list_.end());
+  if (ComponentState().Contains(csDestroying)) return;
+  // The group of radio buttons that the removed control divided may now be one.
+  if (windowed) Changed(ControlChange::TabOrder);
+  ChildLayoutChanged(control);
 }
 
 int32_t TWinControl::TabOrder() const {
@@ -99,6 +97,7 @@ void TWinControl::SetTabOrder(int32_t order) {
   const auto place =
       static_cast<size_t>(std::clamp<int32_t>(order, 0, static_cast<int32_t>(list.size())));
   list.insert(list.begin() + static_cast<std::ptrdiff_t>(place), this);
+  Parent()->Changed(ControlChange::TabOrder);
 }
 
 void TWinControl::SortTabList() {
@@ -114,10 +113,19 @@ void TWinControl::SortTabList() {
   }
   std::stable_sort(keyed.begin(), keyed.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
-  for (size_t i = 0; i < keyed.size(); ++i) tab_list_[i] = keyed[i].second;
+  bool moved = false;
+  for (size_t i = 0; i < keyed.size(); ++i) {
+    moved = moved || tab_list_[i] != keyed[i].second;
+    tab_list_[i] = keyed[i].second;
+  }
+  if (moved) Changed(ControlChange::TabOrder);
 }
 
-void TWinControl::SetTabStop(bool value) { tab_stop_ = value; }
+void TWinControl::SetTabStop(bool value) {
+  if (value == tab_stop_) return;
+  tab_stop_ = value;
+  if (Parent() != nullptr) Parent()->Changed(ControlChange::TabOrder);
+}
 
 bool TWinControl::CanFocus() const {
   const TCustomForm* form = ParentForm();
@@ -187,68 +195,62 @@ void TWinControl::ChildLayoutChanged(const TControl* child) {
 
 void TWinControl::Realign() {
   if (laying_out_ || Loading() || ComponentState().Contains(csDestroying)) return;
-  laying_out_ = true;
+  const TFlagScope laying_out = LayingOut();
   TRect space = AlignRect();
   const TAlign order[] = {TAlign::alTop, TAlign::alBottom, TAlign::alLeft, TAlign::alRight,
                           TAlign::alClient};
-  try {
-    for (TAlign align : order) {
-      std::vector<TControl*> aligned;
-      for (TControl* child : controls_) {
-        if (child->Align() == align && child->Visible()) aligned.push_back(child);
-      }
-      // Controls stacked against an edge keep the order of their distance from it.
-      std::stable_sort(aligned.begin(), aligned.end(), [align](TControl* a, TControl* b) {
-        switch (align) {
-          case TAlign::alTop:
-            return a->Top() < b->Top();
-          case TAlign::alBottom:
-            return a->Top() + a->Height() > b->Top() + b->Height();
-          case TAlign::alLeft:
-            return a->Left() < b->Left();
-          case TAlign::alRight:
-            return a->Left() + a->Width() > b->Left() + b->Width();
-          default:
-            return false;
-        }
-      });
-      for (TControl* child : aligned) {
-        TBounds b = child->Bounds();
-        switch (align) {
-          case TAlign::alTop:
-            b = {space.left, space.top, space.Width(), b.height};
-            space.top += b.height;
-            break;
-          case TAlign::alBottom:
-            b = {space.left, space.bottom - b.height, space.Width(), b.height};
-            space.bottom -= b.height;
-            break;
-          case TAlign::alLeft:
-            b = {space.left, space.top, b.width, space.Height()};
-            space.left += b.width;
-            break;
-          case TAlign::alRight:
-            b = {space.right - b.width, space.top, b.width, space.Height()};
-            space.right -= b.width;
-            break;
-          default:
-            b = {space.left, space.top, space.Width(), space.Height()};
-            break;
-        }
-        child->SetBoundsQuiet(b);
-      }
+  for (TAlign align : order) {
+    std::vector<TControl*> aligned;
+    for (TControl* child : controls_) {
+      if (child->Align() == align && child->Visible()) aligned.push_back(child);
     }
-  } catch (...) {
-    laying_out_ = false;
-    throw;
+    // Controls stacked against an edge keep the order of their distance from it.
+    std::stable_sort(aligned.begin(), aligned.end(), [align](TControl* a, TControl* b) {
+      switch (align) {
+        case TAlign::alTop:
+          return a->Top() < b->Top();
+        case TAlign::alBottom:
+          return a->Top() + a->Height() > b->Top() + b->Height();
+        case TAlign::alLeft:
+          return a->Left() < b->Left();
+        case TAlign::alRight:
+          return a->Left() + a->Width() > b->Left() + b->Width();
+        default:
+          return false;
+      }
+    });
+    for (TControl* child : aligned) {
+      TBounds b = child->Bounds();
+      switch (align) {
+        case TAlign::alTop:
+          b = {space.left, space.top, space.Width(), b.height};
+          space.top += b.height;
+          break;
+        case TAlign::alBottom:
+          b = {space.left, space.bottom - b.height, space.Width(), b.height};
+          space.bottom -= b.height;
+          break;
+        case TAlign::alLeft:
+          b = {space.left, space.top, b.width, space.Height()};
+          space.left += b.width;
+          break;
+        case TAlign::alRight:
+          b = {space.right - b.width, space.top, b.width, space.Height()};
+          space.right -= b.width;
+          break;
+        default:
+          b = {space.left, space.top, space.Width(), space.Height()};
+          break;
+      }
+      child->PlaceByLayout({}, b);
+    }
   }
-  laying_out_ = false;
 }
 
 void TWinControl::ApplyAnchors() {
   const TSize client = ClientSize();
   for (TControl* child : controls_) {
-    if (child->Align() == TAlign::alNone) child->SetBoundsQuiet(child->AnchoredBounds(client));
+    if (child->Align() == TAlign::alNone) child->FollowAnchors({}, client);
   }
 }
 
@@ -257,7 +259,7 @@ void TWinControl::BoundsChanged(TSize old_client_size, bool by_layout) {
   if (client == old_client_size || laying_out_) return;
   if (Loading() && !by_layout) {
     // A size given by a description: the children's positions are given for it.
-    for (TControl* child : controls_) child->CaptureAnchorOrigin();
+    CaptureChildrenAnchors();
     return;
   }
   ApplyAnchors();
@@ -273,29 +275,31 @@ void TWinControl::Loaded() {
 
 void TWinControl::FontChanged() {
   TControl::FontChanged();
-  for (TControl* child : controls_) child->ParentFontChanged();
+  for (TControl* child : controls_) child->ParentFontChanged({});
 }
 
 void TWinControl::ChangeScale(int32_t m, int32_t d) {
   if (m == d || d == 0) return;
-  laying_out_ = true;
-  try {
-    TControl::ChangeScale(m, d);
-    for (TControl* child : controls_) child->ChangeScale(m, d);
-  } catch (...) {
-    laying_out_ = false;
-    throw;
-  }
-  laying_out_ = false;
+  const TFlagScope laying_out = LayingOut();
+  TControl::ChangeScale(m, d);
+  ScaleChildren(m, d);
+}
+
+void TWinControl::ScaleChildren(int32_t m, int32_t d) {
+  for (TControl* child : controls_) child->ChangeScale(m, d);
+}
+
+void TWinControl::CaptureChildrenAnchors() {
+  for (TControl* child : controls_) child->CaptureAnchorOrigin({});
 }
 
 void TWinControl::CreatePeers(WindowHandle owner) {
   TControl::CreatePeers(owner);
-  for (TControl* child : controls_) child->CreatePeers(0);
+  for (TControl* child : controls_) child->CreatePeersAsChild({});
 }
 
 void TWinControl::DestroyPeers() {
-  for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) (*it)->DestroyPeers();
+  for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) (*it)->DestroyPeersAsChild({});
   TControl::DestroyPeers();
 }
 

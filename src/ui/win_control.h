@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "rtl/flag_scope.h"
 #include "ui/control.h"
 
 namespace tvx {
@@ -76,6 +77,12 @@ class TWinControl : public TControl {
 
   void ChangeScale(int32_t m, int32_t d) override;
 
+  // For the children alone (a TControl placed into or taken out of this one, or one whose
+  // size, alignment or visibility changed).
+  void InsertControl(TPassKey<TControl>, TControl* control);
+  void RemoveControl(TPassKey<TControl>, TControl* control);
+  void ChildLayoutChanged(TPassKey<TControl>, const TControl* child) { ChildLayoutChanged(child); }
+
  protected:
   ~TWinControl() override;
   void BeforeDestruction() override;
@@ -85,13 +92,18 @@ class TWinControl : public TControl {
   void CreatePeers(WindowHandle owner) override;
   void DestroyPeers() override;
 
- private:
-  friend class TControl;
-  friend class TCustomForm;
-  void InsertControl(TControl* control);
-  void RemoveControl(TControl* control);
-  void ApplyAnchors();
+  // Frees the children, last first.
   void DestroyChildren();
+  // Marks the control as placing its children itself for the scope's length (alignment,
+  // scaling), so that their moves do not start another placement.
+  [[nodiscard]] TFlagScope LayingOut() { return TFlagScope(laying_out_); }
+  // Scales each child by m/d (see ChangeScale); the caller holds LayingOut().
+  void ScaleChildren(int32_t m, int32_t d);
+  // The children's anchors measure from their present bounds and this control's client size.
+  void CaptureChildrenAnchors();
+
+ private:
+  void ApplyAnchors();
   void ChildLayoutChanged(const TControl* child);
   void SortTabList();
 
@@ -99,8 +111,7 @@ class TWinControl : public TControl {
   std::vector<TWinControl*> tab_list_;
   bool tab_stop_ = false;
   int32_t loaded_tab_order_ = -1;
-  // Set while the control places its children itself (alignment, scaling), so that their
-  // moves do not start another placement.
+  // Set while the control places its children itself (see LayingOut).
   bool laying_out_ = false;
 };
 

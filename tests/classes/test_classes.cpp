@@ -58,7 +58,7 @@ void TTestItems::SetItemName(TCollectionItem* item) {
 int TTestWidget::live = 0;
 
 TVX_IMPLEMENT_CLASS(TTestWidget) {
-  c.Property("Caption", &TTestWidget::SetCaption);
+  TVX_PROPERTY(Caption);
   c.Property("Buddy", &TTestWidget::buddy);
 }
 
@@ -98,11 +98,11 @@ TVX_IMPLEMENT_CLASS(TTestRoot) {
   c.Event("OnNotify", &TTestRoot::on_notify);
   c.Event("OnMessage", &TTestRoot::on_message);
   c.Event("OnQuery", &TTestRoot::on_query);
-  c.Handler("HandleNotify", &TTestRoot::HandleNotify);
-  c.Handler("HandleMessage", &TTestRoot::HandleMessage);
-  c.Handler("HandleQuery", &TTestRoot::HandleQuery);
-  c.Field("Widget1", &TTestRoot::Widget1);
-  c.Field("Widget2", &TTestRoot::Widget2);
+  TVX_HANDLER(HandleNotify);
+  TVX_HANDLER(HandleMessage);
+  TVX_HANDLER(HandleQuery);
+  TVX_FIELD(Widget1);
+  TVX_FIELD(Widget2);
   c.Uses<TTestWidget>();
 }
 
@@ -133,9 +133,9 @@ int TTestModule::live = 0;
 bool TTestModule::throw_in_events = false;
 
 TVX_IMPLEMENT_CLASS(TTestModule) {
-  c.Property("Caption", &TTestModule::SetCaption);
-  c.Handler("ModuleCreate", &TTestModule::ModuleCreate);
-  c.Handler("ModuleDestroy", &TTestModule::ModuleDestroy);
+  TVX_PROPERTY(Caption);
+  TVX_HANDLER(ModuleCreate);
+  TVX_HANDLER(ModuleDestroy);
   c.Description(kTestModuleDescription);
 }
 

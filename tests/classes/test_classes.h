@@ -66,6 +66,7 @@ class TTestWidget : public TComponent {
   bool HasParent() const override { return true; }
   TComponent* GetParentComponent() const override { return parent; }
   void SetParentComponent(TComponent* value) override { parent = value; }
+  const std::string& Caption() const { return caption; }
   void SetCaption(const std::string& value);
   static int live;  // widgets that exist
 
@@ -120,6 +121,7 @@ class TTestModule : public TDataModule {
   explicit TTestModule(TComponent* owner);
   std::string caption;
   std::vector<std::string> captions;  // every value written to Caption, in order
+  const std::string& Caption() const { return caption; }
   void SetCaption(const std::string& value);
   void ModuleCreate(TObject* sender);
   void ModuleDestroy(TObject* sender);

@@ -28,12 +28,12 @@ bool TTestPlugIn::allow_load = true;
 bool TTestPlugIn::fail = false;
 
 TVX_IMPLEMENT_CLASS(TTestPlugIn) {
-  c.Handler("PluginInitialize", &TTestPlugIn::PluginInitialize);
-  c.Handler("PluginConfigure", &TTestPlugIn::PluginConfigure);
-  c.Handler("PluginMessage", &TTestPlugIn::PluginMessage);
-  c.Handler("CommandExecute", &TTestPlugIn::CommandExecute);
-  c.Handler("PluginCreate", &TTestPlugIn::PluginCreate);
-  c.Handler("PluginDestroy", &TTestPlugIn::PluginDestroy);
+  TVX_HANDLER(PluginInitialize);
+  TVX_HANDLER(PluginConfigure);
+  TVX_HANDLER(PluginMessage);
+  TVX_HANDLER(CommandExecute);
+  TVX_HANDLER(PluginCreate);
+  TVX_HANDLER(PluginDestroy);
   c.Description(kTestPlugInDescription);
 }
 

@@ -10,24 +10,24 @@ std::function<void(TTestForm&)> TTestForm::on_create;
 int TTestForm::destroyed = 0;
 
 TVX_IMPLEMENT_CLASS(TTestForm) {
-  c.Field("rbAll", &TTestForm::rbAll);
-  c.Field("rbChanges", &TTestForm::rbChanges);
-  c.Field("Panel2", &TTestForm::Panel2);
-  c.Field("lblTitle", &TTestForm::lblTitle);
-  c.Field("lblValue", &TTestForm::lblValue);
-  c.Field("GroupBox1", &TTestForm::GroupBox1);
-  c.Field("btnFrom", &TTestForm::btnFrom);
-  c.Field("btnTo", &TTestForm::btnTo);
-  c.Field("btnHistory", &TTestForm::btnHistory);
-  c.Field("Panel1", &TTestForm::Panel1);
-  c.Field("Bevel1", &TTestForm::Bevel1);
-  c.Field("btnOK", &TTestForm::btnOK);
-  c.Field("btnCancel", &TTestForm::btnCancel);
-  c.Handler("FormCreate", &TTestForm::FormCreate);
-  c.Handler("rbAllClick", &TTestForm::rbAllClick);
-  c.Handler("rbChangesClick", &TTestForm::rbChangesClick);
-  c.Handler("btnOKClick", &TTestForm::btnOKClick);
-  c.Handler("btnHistoryClick", &TTestForm::btnHistoryClick);
+  TVX_FIELD(rbAll);
+  TVX_FIELD(rbChanges);
+  TVX_FIELD(Panel2);
+  TVX_FIELD(lblTitle);
+  TVX_FIELD(lblValue);
+  TVX_FIELD(GroupBox1);
+  TVX_FIELD(btnFrom);
+  TVX_FIELD(btnTo);
+  TVX_FIELD(btnHistory);
+  TVX_FIELD(Panel1);
+  TVX_FIELD(Bevel1);
+  TVX_FIELD(btnOK);
+  TVX_FIELD(btnCancel);
+  TVX_HANDLER(FormCreate);
+  TVX_HANDLER(rbAllClick);
+  TVX_HANDLER(rbChangesClick);
+  TVX_HANDLER(btnOKClick);
+  TVX_HANDLER(btnHistoryClick);
   c.Description(kTestFormDescription);
 }
 

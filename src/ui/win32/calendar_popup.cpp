@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "rtl/exceptions.h"
+#include "rtl/flag_scope.h"
 #include "ui/win32/win32_backend.h"
 
 namespace tvx::win32 {
@@ -78,7 +79,6 @@ CalendarPopup::CalendarPopup(Win32Backend& backend, HWND field, HFONT font,
 }
 
 CalendarPopup::~CalendarPopup() {
-  *alive_ = false;
   if (open_popup == this) open_popup = nullptr;
   if (hook_ != nullptr) UnhookWindowsHookEx(hook_);
   SetWindowLongPtrW(popup_, GWLP_USERDATA, 0);
@@ -143,11 +143,10 @@ LRESULT CalendarPopup::Notified(const NMHDR& header) {
     const int months =
         (change.stSelStart.wYear * 12 + change.stSelStart.wMonth) - (year_ * 12 + month_);
     if (months == 0 || !handlers_.month_moved) return 0;
-    const std::shared_ptr<bool> alive = alive_;
-    notifying_ = true;
+    // The handler may close the popup too: the flag is then left alone.
+    const TFlagScope notifying(notifying_, life_.Watch());
     const auto month_moved = handlers_.month_moved;
     month_moved(months);
-    if (*alive) notifying_ = false;
   }
   return 0;
 }

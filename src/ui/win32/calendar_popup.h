@@ -16,6 +16,7 @@
 #include <memory>
 
 #include "rtl/datetime.h"
+#include "rtl/life_mark.h"
 #include "ui/month_calendar.h"
 #include "ui/win32/win32_api.h"
 
@@ -66,8 +67,8 @@ class CalendarPopup {
   int month_ = 0;
   // Set while a notification of the calendar is handled: the calendar is then left as it is.
   bool notifying_ = false;
-  // Turns false when the object ends, for handlers that outlive it on the stack.
-  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+  // Ends with the object, for handlers that outlive it on the stack.
+  TLifeMark life_;
 };
 
 // Conversions between the control layer's days and the calendar's SYSTEMTIME.

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "rtl/flag_scope.h"
 #include "ui/input.h"
 #include "ui/win32/form_styles.h"
 #include "ui/win32/resolution.h"
@@ -30,6 +31,8 @@ void FormPeer::Changed(ControlChange change) {
   switch (change) {
     case ControlChange::Visible:
       if (Form().Visible()) {
+        // Every window exists now: they take the control layer's order once, and follow each
+        // announced change of it from here on (ControlChange::TabOrder).
         ArrangeTree(Form());
         previous_active_ = GetActiveWindow();
         // Focus rectangles and mnemonics as a system dialog starts: shown when the last input
@@ -43,8 +46,6 @@ void FormPeer::Changed(ControlChange change) {
       }
       break;
     case ControlChange::Focus:
-      // The Tab order may have changed since the form was shown.
-      ArrangeTree(Form());
       SyncFocus();
       break;
     case ControlChange::Bounds:
@@ -136,9 +137,10 @@ LRESULT FormPeer::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       // Moved to a monitor of another resolution (or that monitor's setting changed): laid out
       // anew at it, as on creation, and placed into the rectangle that the system suggests.
       const RECT suggested = *reinterpret_cast<const RECT*>(lparam);
-      std::weak_ptr<void> alive = AliveToken();
-      Form().ScaleToResolution(HIWORD(wparam), WindowPixelsPerInch(Hwnd()));
-      if (alive.expired()) return 0;
+      if (!Life().Survives(
+              [&] { Form().ScaleToResolution(HIWORD(wparam), WindowPixelsPerInch(Hwnd())); })) {
+        return 0;
+      }
       SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                    suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
       return 0;
@@ -150,11 +152,13 @@ LRESULT FormPeer::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       break;
     case WM_SIZE: {
       if (wparam == SIZE_MINIMIZED) break;
-      std::weak_ptr<void> alive = AliveToken();
-      resizing_ = true;
-      input::Resize(Form(), LOWORD(lparam), HIWORD(lparam));
-      if (alive.expired()) return 0;
-      resizing_ = false;
+      {
+        // The form's new bounds come from the window: they are not applied back to it.
+        const TFlagScope resizing(resizing_, Life().Watch());
+        if (!Life().Survives([&] { input::Resize(Form(), LOWORD(lparam), HIWORD(lparam)); })) {
+          return 0;
+        }
+      }
       applied_ = Form().Bounds();
       return 0;
     }

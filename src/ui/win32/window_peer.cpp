@@ -82,7 +82,6 @@ WindowPeer::WindowPeer(Win32Backend& backend, TControl& control)
     : backend_(backend), control_(control) {}
 
 WindowPeer::~WindowPeer() {
-  alive_.reset();
   EndAccessibility();
   if (hwnd_ == nullptr) return;
   HWND hwnd = hwnd_;
@@ -201,6 +200,11 @@ void WindowPeer::Changed(ControlChange change) {
     case ControlChange::Color:
       InvalidateRect(hwnd_, nullptr, TRUE);
       break;
+    case ControlChange::TabOrder:
+      if (const auto* container = dynamic_cast<const TWinControl*>(&control_)) {
+        ArrangeSiblings(*container);
+      }
+      break;
     default:
       break;
   }
@@ -237,9 +241,8 @@ LRESULT WindowPeer::Dispatch(UINT message, WPARAM wparam, LPARAM lparam) {
         return DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTTAB;
       break;
     case WM_SETFOCUS: {
-      std::weak_ptr<void> alive = AliveToken();
-      const LRESULT result = OnMessage(message, wparam, lparam);
-      if (!alive.expired()) FocusArrived();
+      LRESULT result = 0;
+      if (Life().Survives([&] { result = OnMessage(message, wparam, lparam); })) FocusArrived();
       return result;
     }
     case WM_SETFONT:
@@ -273,12 +276,13 @@ LRESULT WindowPeer::Dispatch(UINT message, WPARAM wparam, LPARAM lparam) {
     return 0;
   }
   if (own_class_ && IsMouseDown(message)) {
-    std::weak_ptr<void> alive = AliveToken();
     const ShiftState shift{(wparam & MK_SHIFT) != 0, (wparam & MK_CONTROL) != 0,
                            GetKeyState(VK_MENU) < 0};
     const TPoint point{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
-    input::MouseDown(control_, MouseButtonOf(message), shift, point);
-    if (alive.expired()) return 0;
+    if (!Life().Survives(
+            [&] { input::MouseDown(control_, MouseButtonOf(message), shift, point); })) {
+      return 0;
+    }
   }
   return OnMessage(message, wparam, lparam);
 }
@@ -303,16 +307,13 @@ bool WindowPeer::HandleKey(UINT message, WPARAM wparam, LPARAM lparam) {
   }
   switch (message) {
     case WM_KEYDOWN:
-      // Tab orders changed while the form is shown are not announced: the windows' order
-      // catches up before a key can move the focus (and at every change of the focus).
-      ArrangeTree(*form);
       input::KeyDown(*form, static_cast<KeyCode>(wparam), CurrentShiftState(lparam, false));
       return true;
     case WM_SYSKEYDOWN: {
       // The window's own handling follows (Alt+F4 closes, Alt+Space opens the system menu).
-      std::weak_ptr<void> alive = AliveToken();
-      input::KeyDown(*form, static_cast<KeyCode>(wparam), CurrentShiftState(lparam, true));
-      return alive.expired();
+      return !Life().Survives([&] {
+        input::KeyDown(*form, static_cast<KeyCode>(wparam), CurrentShiftState(lparam, true));
+      });
     }
     case WM_KEYUP:
       return true;
@@ -352,9 +353,8 @@ bool WindowPeer::FocusBeforePress() {
       form->ActiveControl() == window || !window->Reachable()) {
     return true;
   }
-  std::weak_ptr<void> alive = AliveToken();
-  const bool taken = input::Focus(*window);
-  if (alive.expired()) return false;
+  bool taken = false;
+  if (!Life().Survives([&] { taken = input::Focus(*window); })) return false;
   if (!taken) {
     if (WindowPeer* form_peer = Of(form)) form_peer->Changed(ControlChange::Focus);
   }
@@ -367,9 +367,8 @@ void WindowPeer::FocusArrived() {
   auto* window = dynamic_cast<TWinControl*>(&control_);
   if (form == nullptr || window == nullptr || window == form) return;
   if (form->ActiveControl() == window) return;
-  std::weak_ptr<void> alive = AliveToken();
-  const bool taken = input::Focus(*window);
-  if (alive.expired() || taken) return;
+  bool taken = false;
+  if (!Life().Survives([&] { taken = input::Focus(*window); }) || taken) return;
   // The control layer kept the focus elsewhere: the native focus follows it.
   if (WindowPeer* form_peer = Of(form)) form_peer->Changed(ControlChange::Focus);
 }

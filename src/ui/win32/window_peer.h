@@ -31,6 +31,7 @@
 #include <optional>
 #include <string>
 
+#include "rtl/life_mark.h"
 #include "ui/backend.h"
 #include "ui/control.h"
 #include "ui/win32/accessible.h"
@@ -110,9 +111,10 @@ class WindowPeer : public ControlPeer {
   // The window's own class paints its background with the control's colour.
   void EraseWithColor(HDC dc, TColor color);
 
-  // True while the peer is alive: handlers that call into the control layer (which may free
-  // the control and with it the peer) check it before touching the peer again.
-  std::weak_ptr<void> AliveToken() const { return alive_; }
+  // Ends with the peer. Every call from a handler into the control layer, which may free the
+  // control and with it the peer (a click that closes the form), goes through
+  // Life().Survives(...), and the handler returns at once when it reports false.
+  const TLifeMark& Life() const { return life_; }
 
   // What a screen reader learns of the window; null leaves WM_GETOBJECT to the system.
   virtual const AccessibleSource* Accessibility() const { return nullptr; }
@@ -147,7 +149,7 @@ class WindowPeer : public ControlPeer {
   HFONT font_ = nullptr;
   // The high half of a character outside the basic plane, waiting for its low half.
   wchar_t pending_surrogate_ = 0;
-  std::shared_ptr<int> alive_ = std::make_shared<int>(0);
+  TLifeMark life_;
   std::unique_ptr<AccessibleWindow> accessible_;
 };
 
