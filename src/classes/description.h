@@ -2,6 +2,7 @@
 // owned components and the binding of its events; docs/stored-descriptions.md describes it.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "classes/component.h"
@@ -24,6 +25,12 @@ class EDescriptionError : public EComponentError {
 // nothing) when none of those classes has a description; raises EDescriptionError when one
 // cannot be applied.
 bool InitInheritedComponent(TComponent* instance, const TClassInfo& ancestor);
+
+// The published values of root and of the components it owns, as a description text in the
+// format the reader takes: every property of each class with its value as its getter gives it
+// (unbound events and empty references as null), each owned component among the children of
+// the component it is placed in (its parent component, else root).
+std::string DescribeComponent(const TComponent& root);
 
 // Applies one description text to root, whose class it must name, in a loading pass of its own.
 // Raises EDescriptionError when it cannot be applied (root may then be partly filled in).

@@ -7,62 +7,21 @@
 
 #include "dialog_fixture.h"
 #include "dialogs/export_history_form.h"
+#include "support/options_dialog_layout.h"
 
 namespace tvx::test {
 namespace {
 
-struct ControlCase {
-  const char* name;
-  const char* class_name;
-  const char* parent;
-  const char* caption;
-  TBounds bounds;     // labels size themselves to their text: width and height not checked
-  int32_t tab_order;  // -1: not a windowed control
-};
-
-const ControlCase kDialogControls[] = {
-    {"eExportAll",
-     "TRadioButton",
-     "Export1CConfigDlg",
-     "Экспортировать все данные",
-     {8, 8, 300, 17},
-     0},
-    {"eExportChanges",
-     "TRadioButton",
-     "Export1CConfigDlg",
-     "Экспортировать только изменения",
-     {8, 32, 300, 17},
-     1},
-    {"Panel2", "TPanel", "Export1CConfigDlg", " ", {8, 56, 321, 145}, 2},
-    {"Label1", "TLabel", "Panel2", "Дата предыдущего экспорта:", {16, 8, 0, 0}, -1},
-    {"ePreviousExport", "TLabel", "Panel2", "10.03.2024", {176, 8, 0, 0}, -1},
-    {"eExportHints",
-     "TLabel",
-     "Panel2",
-     "Экспортировались данные с 01.02.2024 по 01.03.2024",
-     {16, 27, 0, 0},
-     -1},
-    {"GroupBox1", "TGroupBox", "Panel2", "Экспортировать данные", {16, 48, 297, 57}, 0},
-    {"Label3", "TLabel", "GroupBox1", "с: ", {24, 24, 0, 0}, -1},
-    {"eExportFrom", "TJvDateEdit", "GroupBox1", "", {38, 21, 99, 21}, 1},
-    {"Label4", "TLabel", "GroupBox1", "по:", {152, 24, 0, 0}, -1},
-    {"eExportTo", "TJvDateEdit", "GroupBox1", "", {176, 20, 105, 21}, 0},
-    {"btnShowHistory", "TButton", "Panel2", "Показать историю экспорта", {64, 112, 187, 25}, 1},
-    {"Panel1", "TPanel", "Export1CConfigDlg", "", {0, 212, 340, 41}, 3},
-    {"Bevel1", "TBevel", "Panel1", "", {0, 0, 340, 4}, -1},
-    {"btnOK", "TButton", "Panel1", "ОК", {179, 8, 75, 25}, 0},
-    {"btnCancel", "TButton", "Panel1", "Отказаться", {259, 8, 75, 25}, 1},
-};
-
-const ControlCase kHistoryControls[] = {
+// The history view's controls, in the form of the options dialog's table.
+const DesignedControl kHistoryControls[] = {
     {"DBGrid1", "TDBGrid", "ExportHistoryForm", "", {0, 0, 424, 286}, 0},
     {"Panel1", "TPanel", "ExportHistoryForm", "", {0, 286, 424, 41}, 1},
     {"Bevel1", "TBevel", "Panel1", "", {0, 0, 424, 4}, -1},
     {"btnOK", "TButton", "Panel1", "Закрыть", {343, 8, 75, 25}, 0},
 };
 
-void ExpectControls(TCustomForm& form, std::span<const ControlCase> cases) {
-  for (const ControlCase& c : cases) {
+void ExpectControls(TCustomForm& form, std::span<const DesignedControl> cases) {
+  for (const DesignedControl& c : cases) {
     SCOPED_TRACE(c.name);
     TControl* control = form.FindChildControl(c.name);
     ASSERT_NE(control, nullptr);
@@ -110,7 +69,7 @@ TEST_F(DialogTest, OptionsDialogLayout) {
   ExpectWindowFont(*dlg.ePreviousExport->Font(), true);
   EXPECT_TRUE(dlg.Label1->ParentFont());
 
-  ExpectControls(dlg, kDialogControls);
+  ExpectControls(dlg, kOptionsDialogControls);
   // Cyrillic О (U+041E) and К (U+041A), not Latin O and K.
   EXPECT_EQ(dlg.btnOK->Caption(), "\xD0\x9E\xD0\x9A");
   EXPECT_EQ(dlg.Panel2->BevelOuter(), TBevelCut::bvRaised);

@@ -4,10 +4,12 @@
 // at 144 pixels per inch, to which everything scales.
 #include <gtest/gtest.h>
 
+#include <string_view>
 #include <vector>
 
 #include "dialog_windows.h"
 #include "dialogs/export_history_form.h"
+#include "support/options_dialog_layout.h"
 
 namespace tvx::test {
 namespace {
@@ -51,36 +53,21 @@ std::vector<HWND> ChildrenOf(HWND parent) {
   return children;
 }
 
-struct ControlCase {
-  const char* name;
-  const char* window_class;  // null: a window class that another peer decides
-  const char* text;          // null: not checked here
-  Place design;              // a label's size is its text's in its font
-  bool label = false;
-};
-
-const ControlCase kOptionsControls[] = {
-    {"eExportAll", "Button", "Экспортировать все данные", {8, 8, 300, 17}},
-    {"eExportChanges", "Button", "Экспортировать только изменения", {8, 32, 300, 17}},
-    {"Panel2", "TavolexPanel", " ", {8, 56, 321, 145}},
-    {"Label1", "TavolexLabel", "Дата предыдущего экспорта:", {16, 8, 0, 0}, true},
-    {"ePreviousExport", "TavolexLabel", "10.03.2024", {176, 8, 0, 0}, true},
-    {"eExportHints",
-     "TavolexLabel",
-     "Экспортировались данные с 01.02.2024 по 01.03.2024",
-     {16, 27, 0, 0},
-     true},
-    {"GroupBox1", "Button", "Экспортировать данные", {16, 48, 297, 57}},
-    {"Label3", "TavolexLabel", "с: ", {24, 24, 0, 0}, true},
-    {"eExportFrom", nullptr, nullptr, {38, 21, 99, 21}},
-    {"Label4", "TavolexLabel", "по:", {152, 24, 0, 0}, true},
-    {"eExportTo", nullptr, nullptr, {176, 20, 105, 21}},
-    {"btnShowHistory", "Button", "Показать историю экспорта", {64, 112, 187, 25}},
-    {"Panel1", "TavolexPanel", "", {0, 212, 340, 41}},
-    {"Bevel1", "TavolexBevel", "", {0, 0, 340, 4}},
-    {"btnOK", "Button", "ОК", {179, 8, 75, 25}},
-    {"btnCancel", "Button", "Отказаться", {259, 8, 75, 25}},
-};
+// The window class of a control's peer; null where the peer decides it (a date field).
+const char* WindowClassOf(std::string_view control_class) {
+  struct Class {
+    std::string_view control;
+    const char* window;
+  };
+  static constexpr Class kClasses[] = {
+      {"TRadioButton", "Button"}, {"TButton", "Button"},      {"TGroupBox", "Button"},
+      {"TPanel", "TavolexPanel"}, {"TLabel", "TavolexLabel"}, {"TBevel", "TavolexBevel"},
+  };
+  for (const Class& c : kClasses) {
+    if (c.control == control_class) return c.window;
+  }
+  return nullptr;
+}
 
 class DialogLayoutTest : public DialogWindowsTest, public ::testing::WithParamInterface<int> {
  protected:
@@ -94,18 +81,18 @@ INSTANTIATE_TEST_SUITE_P(Resolutions, DialogLayoutTest, ::testing::Values(96, 14
 TEST_P(DialogLayoutTest, OptionsDialogControlsAreTheWindowsOfTheTable) {
   TExport1CConfigDlg& dlg = OpenDialog();
   script.Then([&] {
-    for (const ControlCase& c : kOptionsControls) {
+    for (const DesignedControl& c : kOptionsDialogControls) {
       SCOPED_TRACE(c.name);
       HWND hwnd = WindowOf(dlg.FindChildControl(c.name));
       ASSERT_NE(hwnd, nullptr);
-      if (c.window_class != nullptr) {
-        EXPECT_EQ(ClassOf(hwnd), c.window_class);
+      // A date field's window shows the date, in a class its peer decides.
+      if (const char* window_class = WindowClassOf(c.class_name)) {
+        EXPECT_EQ(ClassOf(hwnd), window_class);
+        EXPECT_EQ(TextOf(hwnd), c.caption);
       }
-      if (c.text != nullptr) {
-        EXPECT_EQ(TextOf(hwnd), c.text);
-      }
-      Place expected = Scaled(c.design, ppi());
-      if (c.label) {
+      Place expected =
+          Scaled(Place{c.bounds.left, c.bounds.top, c.bounds.width, c.bounds.height}, ppi());
+      if (std::string_view(c.class_name) == "TLabel") {
         const SIZE text = TextExtent(hwnd);
         expected.width = text.cx;
         expected.height = text.cy;

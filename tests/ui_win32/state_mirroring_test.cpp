@@ -80,6 +80,35 @@ TEST_F(StateMirroringTest, AControlPlacedIntoAShownFormTakesItsPlaceInTheTabOrde
   form->ShowModal();
 }
 
+// Each change of the Tab order is announced: the windows follow at once, before any key.
+TEST_F(StateMirroringTest, TabOrderAndTabStopChangesReachTheWindowsAtOnce) {
+  auto form = CreateOwned<TProbeForm>(nullptr);
+  script.Then([&] {
+    HWND run = WindowOf(form->run);
+    HWND cancel = WindowOf(form->cancel);
+    ASSERT_EQ(GetWindow(run, GW_HWNDNEXT), cancel);
+    form->cancel->SetTabOrder(form->run->TabOrder());
+    EXPECT_EQ(GetWindow(cancel, GW_HWNDNEXT), run);
+    form->run->SetTabStop(false);
+    EXPECT_EQ(StyleOf(run) & WS_TABSTOP, 0u);
+    form->run->SetTabStop(true);
+    EXPECT_NE(StyleOf(run) & WS_TABSTOP, 0u);
+    // A radio button after the panel starts a group of its own; once the panel is taken out
+    // it belongs to the group before it.
+    form->second->SetTabOrder(form->panel->TabOrder());
+    EXPECT_NE(StyleOf(WindowOf(form->second)) & WS_GROUP, 0u);
+    HWND panel = WindowOf(form->panel);
+    form->panel->Free();
+    form->panel = nullptr;
+    form->inner = nullptr;
+    form->label = nullptr;
+    EXPECT_FALSE(IsWindow(panel));
+    EXPECT_EQ(StyleOf(WindowOf(form->second)) & WS_GROUP, 0u);
+    ClickButton(cancel);
+  });
+  form->ShowModal();
+}
+
 TEST_F(StateMirroringTest, ClicksAndTheFocusComeBackToTheControlLayer) {
   auto form = CreateOwned<TProbeForm>(nullptr);
   script.Then([&] {

@@ -12,6 +12,7 @@
 
 #include "grid_window_fixture.h"
 #include "native_input.h"
+#include "support/grid_keys.h"
 #include "ui/win32/gdi_cache.h"
 
 namespace tvx::test {
@@ -21,30 +22,7 @@ TEST_F(GridWindowTest, KeysMoveTheCurrentCellAndTheScrollBarFollows) {
   Show(60);
   const int page = grid->VisibleRowCount();
   ASSERT_GT(page, 5);
-  struct Case {
-    const char* name;
-    int row, column;
-    KeyCode key;
-    ShiftState shift;
-    int want_row, want_column;
-  };
-  const Case cases[] = {
-      {"Up", 30, 1, kVkUp, kNoShift, 29, 1},
-      {"Down", 30, 1, kVkDown, kNoShift, 31, 1},
-      {"Down stops at the last row", 60, 0, kVkDown, kNoShift, 60, 0},
-      {"Right", 30, 0, kVkRight, kNoShift, 30, 1},
-      {"Left stops at the first column", 30, 0, kVkLeft, kNoShift, 30, 0},
-      {"Page Down", 1, 0, kVkNext, kNoShift, 1 + page, 0},
-      {"Page Up", 60, 2, kVkPrior, kNoShift, 60 - page, 2},
-      {"Home: first column", 30, 2, kVkHome, kNoShift, 30, 0},
-      {"End: last column", 30, 0, kVkEnd, kNoShift, 30, 2},
-      {"Ctrl+Home: first row", 30, 1, kVkHome, kCtrl, 1, 1},
-      {"Ctrl+End: last row", 3, 1, kVkEnd, kCtrl, 60, 1},
-      {"Tab: next column", 30, 0, kVkTab, kNoShift, 30, 1},
-      {"Tab wraps to the next row", 30, 2, kVkTab, kNoShift, 31, 0},
-      {"Shift+Tab wraps to the previous row", 30, 0, kVkTab, kShift, 29, 2},
-  };
-  for (const Case& c : cases) {
+  for (const GridKeyCase& c : GridKeyCases(60, page)) {
     SCOPED_TRACE(c.name);
     cds->SetRecNo(c.row);
     grid->SetSelectedIndex(c.column);

@@ -99,9 +99,10 @@ std::unique_ptr<ControlPeer> Win32Backend::CreatePeer(TControl& control, WindowH
     parent = parent_peer->Hwnd();
   }
   peer->Create(parent);
-  // A control placed into a form already on the screen takes its place among its siblings
-  // (a form being shown orders all of its windows once they exist).
-  if (control.Parent() != nullptr && IsWindowVisible(parent)) {
+  // A control placed into a form already on the screen (in a container that may be hidden)
+  // takes its place among its siblings; a form being shown orders all of its windows once they
+  // exist.
+  if (control.Parent() != nullptr && IsWindowVisible(GetAncestor(parent, GA_ROOT))) {
     ArrangeSiblings(*control.Parent(), &control, peer->Hwnd());
   }
   return peer;
