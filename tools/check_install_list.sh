@@ -56,9 +56,9 @@ fi
 
 # The package that owns a file, trying the file as dpkg recorded it before /usr was merged.
 owner() {
-  local file=$1 alt found attempt
+  local file=$1 alt found
   # dpkg may be rewriting its database (another install running): ask again before giving up.
-  for attempt in 1 2 3; do
+  for _ in 1 2 3; do
     found=$(dpkg -S "$file" 2>/dev/null | head -1 | sed 's/: .*//')
     if [ -n "$found" ]; then echo "$found"; return; fi
     [ -e "$file" ] || break

@@ -34,7 +34,10 @@ done
 log() { printf '\n== %s\n' "$*"; }
 
 # --- what a fresh Debian machine lacks: installed, or the demo stops with what is missing ------
+# shellcheck source=tools/setup.sh
 source tools/setup.sh
+# shellcheck source=tools/lib.sh
+source tools/lib.sh
 tavolex_setup
 
 jobs=${JOBS:-2}
@@ -69,16 +72,9 @@ env -u DISPLAY "$wine_run" --init
 # The host is a Russian application: Russian dates and number formats.
 wine_locale=${TAVOLEX_LOCALE:-ru_RU.UTF-8}
 
-# --- what this script starts, it stops ------------------------------------------------------
-server_pid=
-xvfb_pid=
-work=$(mktemp -d)
-cleanup() {
-  [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null && wait "$server_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+# --- what this script starts, it stops (the library's clean-up on exit) ---------------------
+make_work_dir
+work=$tvx_work
 trap 'exit 130' INT TERM
 
 # --- the server -----------------------------------------------------------------------------
@@ -96,15 +92,8 @@ fi
 demo_user=$(sed -n 1p "$login")
 demo_password=$(sed -n 2p "$login")
 log "server: database $data/tavolex.db"
-"$server_exe" --data "$data" --port "$port" >"$work/server.out" 2>"$work/server.log" &
-server_pid=$!
-for _ in $(seq 100); do
-  grep -q '^listening on' "$work/server.out" 2>/dev/null && break
-  kill -0 "$server_pid" 2>/dev/null || { cat "$work/server.log" >&2; exit 1; }
-  sleep 0.1
-done
-address=$(sed -n 's/^listening on //p' "$work/server.out")
-[ -n "$address" ] || { echo "demo: the server did not start" >&2; cat "$work/server.log" >&2; exit 1; }
+start_server "$server_exe" "$data" --port "$port"
+address=$server_address
 echo "listening on $address"
 
 echo "user $demo_user, password $demo_password"
@@ -129,7 +118,6 @@ rm -rf "$out"
 mkdir -p "$out/exports"
 ls "$data/exports" 2>/dev/null | sort >"$work/exports.before" || true
 
-source tools/x_display.sh
 start_x_display 91 130 1024x768x24
 
 log "host: the scripted operator plays the demo on display $DISPLAY"
@@ -151,7 +139,7 @@ env LC_ALL="$wine_locale" TAVOLEX_PASSWORD="$demo_password" "$wine_run" \
     esac
   done
 set -e
-cp "$work/server.log" "$out/server.log"
+cp "$data/server.log" "$out/server.log"
 
 ls "$data/exports" 2>/dev/null | sort >"$work/exports.after" || true
 comm -13 "$work/exports.before" "$work/exports.after" | while read -r file; do

@@ -1,3 +1,5 @@
+# shellcheck shell=bash
+# shellcheck disable=SC2034  # the lists are read by the scripts that source this file
 # What the project needs from a Debian 12 machine, in one place. Sourced by ./run (every verb,
 # `./run packages`, `./run doctor`), by tools/demo.sh and by the install-list check
 # (tools/check_install_list.sh) that CI runs.
@@ -6,7 +8,7 @@
 # package whose files are used, not a package that only recommends it: the scripts install
 # with --no-install-recommends.
 tavolex_packages=(
-  cmake make g++ clang libclang-rt-14-dev clang-format
+  cmake make g++ clang libclang-rt-14-dev clang-format clang-tidy ccache shellcheck jq
   googletest libgtest-dev libbenchmark-dev nlohmann-json3-dev libsqlite3-dev
   libsodium-dev libssl-dev
   mingw-w64 mingw-w64-tools
@@ -31,7 +33,11 @@ tavolex_checks=(
   "file|/usr/lib/gcc/x86_64-linux-gnu/12/libubsan.so|libgcc-12-dev|undefined-behaviour sanitizer run time (./run asan)"
   "command|clang++|clang|the fuzzers' compiler (./run fuzz)"
   "file|/usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a|libclang-rt-14-dev|libFuzzer's run time (./run fuzz)"
-  "command|clang-format|clang-format|formats the sources (./run format)"
+  "command|clang-format|clang-format|formats the sources (./run format) and checks them (./run check)"
+  "command|clang-tidy|clang-tidy|checks the C++ files a change touches (./run tidy)"
+  "command|ccache|ccache|the compiler cache that every build compiles through"
+  "command|shellcheck|shellcheck|checks the shell scripts (./run check)"
+  "command|jq|jq|reads the example host's result lines in the end-to-end tests"
   "file|/usr/include/gtest/gtest.h|libgtest-dev|GoogleTest for the native tests"
   "file|/usr/lib/x86_64-linux-gnu/libgtest.a|libgtest-dev|GoogleTest for the native tests"
   "file|/usr/src/googletest/googletest/CMakeLists.txt|googletest|GoogleTest's sources, built for the Windows tests"

@@ -11,7 +11,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 build=$(cd "${1:-build/mingw}" && pwd)
-program=$build/tests/ui_win32_controls/ui_screenshots.exe
+program=$build/tools/screenshots/ui_screenshots.exe
 out=$root/docs/screenshots
 desktop_name=shot
 desktop_size=1024x768
@@ -19,18 +19,18 @@ desktop_size=1024x768
 [ -f "$program" ] || { echo "screenshots: $program is missing; build the mingw preset first" >&2; exit 1; }
 mkdir -p "$out"
 
+# shellcheck source=tools/lib.sh
+source tools/lib.sh
 exchange=$(mktemp -d /tmp/tavolex-screenshots.XXXXXX)
-xvfb_pid=
 wine_pid=
 cleanup() {
   if [ -n "$wine_pid" ]; then kill "$wine_pid" 2>/dev/null || true; fi
-  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+  stop_x_display
   rm -rf "$exchange"
 }
 trap cleanup EXIT
 
 # An X display of our own.
-source tools/x_display.sh
 start_x_display 140 180
 
 # The build's Wine prefix (created once, with Wine's Tahoma and Marlett), English message
@@ -41,6 +41,7 @@ export LC_ALL=C.UTF-8
 # Runs the program (with its arguments after the exchange folder) and takes the pictures it
 # asks for, until it ends.
 taken=0
+# shellcheck disable=SC2120  # arguments are optional: extra options for the program
 photograph() {
   "$root/cmake/wine-run" explorer "/desktop=$desktop_name,$desktop_size" "$program" \
     "Z:${exchange//\//\\}" "$@" &

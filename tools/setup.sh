@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by ./run and tools/demo.sh: brings a Debian 12 machine to what the project needs, and
 # says what is missing. Everything it installs or checks is listed in tools/requirements.sh.
 #   tavolex_install   installs the listed packages that are missing and generates the locales
@@ -6,6 +7,7 @@
 #   tavolex_setup     both: installs, then stops with the doctor's report if anything is still
 #                     missing (so that a verb fails at once, not half-way through its build)
 tavolex_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+# shellcheck source=tools/requirements.sh
 source "$tavolex_root/tools/requirements.sh"
 
 tavolex_as_root() {

@@ -4,6 +4,7 @@
 
 #include "com/ole_variant.h"
 #include "host/host_log.h"
+#include "host/host_results.h"
 #include "rtl/exceptions.h"
 
 namespace tvx::host {
@@ -62,6 +63,7 @@ HRESULT HostApplication::HandleException(BSTR class_name, BSTR message, VARIANT_
   const std::string name = text(class_name);
   const std::string description = text(message);
   LogLine("exception from a module: " + name + ": " + description);
+  WriteResult({{"event", "exception"}, {"class", name}, {"message", description}});
   bool dealt_with = false;
   if (state_.on_exception) {
     try {

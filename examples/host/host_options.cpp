@@ -25,7 +25,8 @@ const char kHostUsage[] =
     "                         foreign (a directory without IDirectory)\n"
     "  --script NAME|FILE     play the operator: \"demo\" or a script file (docs/host-example.md)\n"
     "  --shots DIR            where the script's screenshots are awaited (a Windows path)\n"
-    "  --pace MS              pause before each scripted action (default 0)\n";
+    "  --pace MS              pause before each scripted action (default 0)\n"
+    "  --results FILE         write a JSON line to FILE for each event a test asserts on\n";
 
 namespace {
 
@@ -108,6 +109,8 @@ HostOptions ParseHostOptions(const std::vector<std::string>& arguments,
       options.script = value();
     } else if (option == "--shots") {
       options.shots = value();
+    } else if (option == "--results") {
+      options.results = value();
     } else if (option == "--pace") {
       options.pace_ms = static_cast<int>(Number(option, value(), 0, 60000));
     } else if (!option.empty() && option[0] != '-' && positional < 2) {

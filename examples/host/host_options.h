@@ -40,6 +40,8 @@ struct HostOptions {
   std::string shots;
   // Milliseconds the operator waits before each action, so that a watcher can follow.
   int pace_ms = 0;
+  // Where the result lines go (a Windows path); empty: none are written.
+  std::string results;
   bool help = false;
 };
 

@@ -15,6 +15,7 @@
 
 #include "host/host_log.h"
 #include "host/host_options.h"
+#include "host/host_results.h"
 #include "host/main_window.h"
 #include "host/operator_script.h"
 #include "host/scripted_operator.h"
@@ -85,6 +86,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
       return 0;
     }
     if (!options.script.empty()) script = ParseScript(ScriptText(options.script));
+    if (!options.results.empty()) OpenResults(options.results);
   } catch (const std::invalid_argument& error) {
     return Fail(std::string(error.what()) + "\n" + kHostUsage);
   }
@@ -120,5 +122,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   }
   if (SUCCEEDED(com)) CoUninitialize();
   LogLine("exit code " + std::to_string(code));
+  WriteResult({{"event", "exit"}, {"status", code}});
+  CloseResults();
   return code;
 }

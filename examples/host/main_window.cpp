@@ -7,6 +7,7 @@
 #include <exception>
 
 #include "host/host_log.h"
+#include "host/host_results.h"
 #include "host/login_dialog.h"
 #include "host/server_data.h"
 
@@ -276,9 +277,11 @@ void MainWindow::Refresh() {
   std::wstring staff_text;
   std::wstring history_text;
   std::wstring connection_text;
+  nlohmann::json history_rows;  // null until the history is read
   SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
   try {
     const HistorySummary history = ReadHistorySummary(connection_->Server());
+    history_rows = history.exports;
     connection_text = L"Сервер приложений " + address + L": подключено";
     history_text = history.exports == 0 ? std::wstring(L"Выгрузок в 1С не было")
                                         : L"Выгрузок в 1С: " + std::to_wstring(history.exports) +
@@ -317,6 +320,11 @@ void MainWindow::Refresh() {
   SetStatus(2, history_text);
   LogLine("status: " + Narrow(connection_text) + " | " + Narrow(staff_text) + " | " +
           Narrow(history_text));
+  WriteResult({{"event", "status"},
+               {"connection", Narrow(connection_text)},
+               {"staff", Narrow(staff_text)},
+               {"history", Narrow(history_text)},
+               {"history_rows", history_rows}});
 }
 
 void MainWindow::LoadModules(const std::string& folder) {
@@ -326,6 +334,9 @@ void MainWindow::LoadModules(const std::string& folder) {
   BuildServiceMenu();
   LogLine("ready: " + std::to_string(plugins_.Modules().size()) + " module(s), " +
           std::to_string(plugins_.Commands().size()) + " command(s)");
+  WriteResult({{"event", "ready"},
+               {"modules", plugins_.Modules().size()},
+               {"commands", plugins_.Commands().size()}});
 }
 
 void MainWindow::BuildServiceMenu() {

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "host/host_log.h"
+#include "host/host_results.h"
 #include "tavolex/host.h"
 
 namespace tvx::host {
@@ -197,11 +198,17 @@ void ScriptedOperator::Run() {
       if (stopping_.load()) return;
       LogLine("script failed at line " + std::to_string(step.line) + " (" + step.text +
               "): " + error.what());
+      WriteResult({{"event", "script"},
+                   {"result", "failed"},
+                   {"line", step.line},
+                   {"step", step.text},
+                   {"error", error.what()}});
       // The windows may be in any state now; a test wants the failure, not a tidy exit.
       TerminateProcess(GetCurrentProcess(), kScriptFailedExitCode);
     }
   }
   LogLine("script: done");
+  WriteResult({{"event", "script"}, {"result", "done"}});
 }
 
 HWND ScriptedOperator::WaitFor(const std::function<HWND()>& found, const std::string& what,
@@ -276,7 +283,11 @@ void ScriptedOperator::Do(const ScriptStep& step) {
           },
           (box ? "a message box \"" : "a window \"") + step.argument + "\"");
       Settle(current_);
-      if (box) LogLine("box: " + step.argument + ": " + BoxText(current_));
+      if (box) {
+        const std::string text = BoxText(current_);
+        LogLine("box: " + step.argument + ": " + text);
+        WriteResult({{"event", "box"}, {"title", step.argument}, {"text", text}});
+      }
       return;
     }
     case Verb::kGone:
@@ -286,20 +297,27 @@ void ScriptedOperator::Do(const ScriptStep& step) {
       HWND window = Current("texts");
       Settle(window);
       LogLine("texts of \"" + Narrow(TextOf(window)) + "\":");
+      nlohmann::json controls = nlohmann::json::array();
       for (HWND child : Descendants(window)) {
         const std::wstring text = TextOf(child);
         const std::wstring kind = ClassOf(child);
         if (!Shown(child) || (text.empty() && kind != L"TavolexDateEdit")) continue;
-        std::string state = IsWindowEnabled(child) ? "" : " (disabled)";
+        const bool enabled = IsWindowEnabled(child) != FALSE;
+        std::string state = enabled ? "" : " (disabled)";
+        nlohmann::json control = {
+            {"class", Narrow(kind)}, {"text", Narrow(text)}, {"enabled", enabled}};
         const LONG_PTR style = GetWindowLongPtrW(child, GWL_STYLE) & BS_TYPEMASK;
         if (SameText(kind, L"Button") && (style == BS_RADIOBUTTON || style == BS_AUTORADIOBUTTON ||
                                           style == BS_CHECKBOX || style == BS_AUTOCHECKBOX)) {
           DWORD_PTR check = 0;
           SendMessageTimeoutW(child, BM_GETCHECK, 0, 0, SMTO_NORMAL, kSettleTimeoutMs, &check);
           state += check == BST_CHECKED ? " (checked)" : "";
+          control["checked"] = check == BST_CHECKED;
         }
         LogLine("  " + Narrow(kind) + ": " + Narrow(text) + state);
+        controls.push_back(std::move(control));
       }
+      WriteResult({{"event", "texts"}, {"window", Narrow(TextOf(window))}, {"controls", controls}});
       return;
     }
     case Verb::kShot: {

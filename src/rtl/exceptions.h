@@ -21,12 +21,15 @@ class Exception : public std::exception {
   std::string message_;
 };
 
+// Name and Base are class names, which parentheses would not leave names.
+// NOLINTBEGIN(bugprone-macro-parentheses)
 #define TVX_EXCEPTION_CLASS(Name, Base)                               \
   class Name : public Base {                                          \
    public:                                                            \
     using Base::Base;                                                 \
     const char* ClassName() const noexcept override { return #Name; } \
   }
+// NOLINTEND(bugprone-macro-parentheses)
 
 // The silent abort: a handler that has already told the operator what is wrong stops
 // with it, and exception handling drops it without a message.

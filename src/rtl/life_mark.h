@@ -14,7 +14,10 @@ class TLifeMark {
   TLifeMark() = default;
   // A copy of an object is another object, with a mark of its own.
   TLifeMark(const TLifeMark&) : TLifeMark() {}
-  TLifeMark& operator=(const TLifeMark&) { return *this; }
+  // Assigning keeps the mark: self-assignment included, there is nothing to copy.
+  TLifeMark& operator=(const TLifeMark&) {  // NOLINT(bugprone-unhandled-self-assignment)
+    return *this;
+  }
 
   // Runs call, which may free the object that carries this mark; returns whether the object
   // is still alive afterwards. When it is not, the caller must return without touching it.

@@ -8,73 +8,37 @@
 #                          --wine wine-run
 # Exit 77 (skipped) when the native server is missing.
 set -uo pipefail
+# shellcheck source=tools/lib.sh
+source "$(dirname "$0")/../../tools/lib.sh"
 
-client= server= wine=
-while [ $# -gt 0 ]; do
-  case "$1" in
-    --client) client=$2 ;;
-    --server) server=$2 ;;
-    --wine) wine=$2 ;;
-    *) echo "unknown argument $1" >&2; exit 2 ;;
-  esac
-  shift 2
-done
-
-if [ ! -x "$server" ]; then
-  echo "SKIPPED: no natively built example server at '$server'. Build it first" \
-       "(cmake --build build/debug --target tavolex_app_server; ./run test does) or configure" \
-       "this build with -DTAVOLEX_NATIVE_SERVER=PATH."
-  exit 77
-fi
-
-work=$(mktemp -d)
-pids=()
-status=1
-cleanup() {
-  for pid in "${pids[@]}"; do kill -9 "$pid" 2>/dev/null; done
-  if [ "$status" -eq 0 ]; then rm -rf "$work"; else echo "logs kept in $work"; fi
-}
-trap cleanup EXIT
+client='' server='' wine=''
+parse_options "client server wine" "$@"
+require_native_server "$server"
+make_work_dir
 
 user=tester
 password='TLS check password'
 
-# start_server NAME [options...]: a server on its own data folder and a free port; sets port.
-start_server() {
-  local name=$1
-  shift
-  printf '%s\n' "$password" |
-    "$server" user add "$user" --role admin --data "$work/$name" >/dev/null || return 1
-  "$server" --data "$work/$name" --port 0 "$@" >"$work/$name.out" 2>"$work/$name.log" &
-  pids+=($!)
-  for _ in $(seq 300); do
-    port=$(sed -nE 's/^listening on .*:([0-9]+)$/\1/p' "$work/$name.out")
-    [ -n "$port" ] && return 0
-    sleep 0.1
-  done
-  echo "FAILED: the $name server did not start"
-  cat "$work/$name.log"
-  return 1
-}
-
-made=$("$server" tls make-cert --out "$work/tls" --name localhost) || {
-  echo "FAILED: tls make-cert"
+made=$("$server" tls make-cert --out "$tvx_work/tls" --name localhost) || {
+  fail "tls make-cert"
   exit 1
 }
 echo "$made"
 pin=$(sed -nE 's/^SHA-256 fingerprint: ([0-9a-f]{64})$/\1/p' <<<"$made")
-[ -n "$pin" ] || { echo "FAILED: no fingerprint printed"; exit 1; }
+[ -n "$pin" ] || { fail "no fingerprint printed"; exit 1; }
 
-start_server secure --tls-cert "$work/tls/server.crt" --tls-key "$work/tls/server.key" || exit 1
-secure_port=$port
-start_server plain || exit 1
-plain_port=$port
+add_server_user "$server" "$tvx_work/secure" "$user" "$password" admin
+start_server "$server" "$tvx_work/secure" \
+  --tls-cert "$tvx_work/tls/server.crt" --tls-key "$tvx_work/tls/server.key"
+secure_port=$server_port
+add_server_user "$server" "$tvx_work/plain" "$user" "$password" admin
+start_server "$server" "$tvx_work/plain"
+plain_port=$server_port
 
-"$wine" "$client" --port "$secure_port" --plain-port "$plain_port" --user "$user" \
-  --password "$password" --pin "$pin"
-status=$?
-if [ "$status" -ne 0 ]; then
+if ! "$wine" "$client" --port "$secure_port" --plain-port "$plain_port" --user "$user" \
+  --password "$password" --pin "$pin"; then
+  fail "the Windows client's checks"
   echo "--- the TLS server's log"
-  cat "$work/secure.log"
+  cat "$tvx_work/secure/server.log"
 fi
-exit "$status"
+finish_checks

@@ -11,88 +11,53 @@
 #                         --wine wine-run
 # Exit 77 (skipped) when the native server is missing.
 set -uo pipefail
+# shellcheck source=tools/lib.sh
+source "$(dirname "$0")/../../tools/lib.sh"
 
-host= plugin= server= wine=
-while [ $# -gt 0 ]; do
-  case "$1" in
-    --host) host=$2 ;;
-    --plugin) plugin=$2 ;;
-    --server) server=$2 ;;
-    --wine) wine=$2 ;;
-    *) echo "unknown argument $1" >&2; exit 2 ;;
-  esac
-  shift 2
-done
-
-if [ ! -x "$server" ]; then
-  echo "SKIPPED: no natively built example server at '$server' (./run test builds it first)."
-  exit 77
-fi
-
-work=$(mktemp -d)
-servers=()
-failures=0
-cleanup() {
-  for pid in "${servers[@]}"; do kill -9 "$pid" 2>/dev/null; done
-  if [ "$failures" -eq 0 ]; then rm -rf "$work"; else echo "logs kept in $work"; fi
-}
-trap cleanup EXIT
-
-if [ -z "${DISPLAY:-}" ]; then
-  source "$(dirname "$0")/../../tools/x_display.sh"
-  start_x_display 141 180
-fi
+host='' plugin='' server='' wine=''
+parse_options "host plugin server wine" "$@"
+require_native_server "$server"
+make_work_dir
+[ -n "${DISPLAY:-}" ] || start_x_display 141 180
 
 test_user=tester
 test_password='the tester'"'"'s password'
-source "$(dirname "$0")/example_server.sh"
-
-fail() {
-  echo "FAILED: $*"
-  failures=$((failures + 1))
-}
-expect_line() {
-  grep -qE -- "$2" "$1" || fail "$3 (no line matching /$2/ in $(basename "$1"))"
-}
-export_files() { ls "$1/exports" 2>/dev/null | grep -cE '^export-[0-9]+\.xml$'; }
+export_files() { find "$server_data/exports" -maxdepth 1 -name 'export-*.xml' 2>/dev/null | wc -l; }
 
 # run_host LOG PASSWORD: the C host's export; sets host_rc.
+host_rc=0
 run_host() {
-  LC_ALL=ru_RU.UTF-8 "$wine" "$host" "Z:$plugin" --export "$address" "$test_user" "$2" \
-    >"$1" 2>"$1.stderr"
-  host_rc=$?
+  host_rc=0
+  LC_ALL=ru_RU.UTF-8 "$wine" "$host" "Z:$plugin" --export "$server_address" "$test_user" "$2" \
+    >"$1" 2>"$1.stderr" || host_rc=$?
   tr -d '\r' <"$1" >"$1.tmp" && mv "$1.tmp" "$1"
   cat "$1"
 }
 
-start_server c_host
-before=$(export_files "$data")
+add_server_user "$server" "$tvx_work/c_host" "$test_user" "$test_password" admin
+start_server "$server" "$tvx_work/c_host"
+before=$(export_files)
 
 # --- 1. the export goes through ------------------------------------------------------------
-log=$work/export.log
+log=$tvx_work/export.log
 run_host "$log" "$test_password"
-[ "$host_rc" -eq 0 ] || fail "the export: the host ended with $host_rc"
+expect_equal "$host_rc" 0 "the export: the host's exit status"
 expect_line "$log" '^executed: status 00000000$' "Execute succeeded"
 expect_line "$log" '^box: Экспорт данных завершен!$' "the completion box"
 expect_line "$log" '^references: all released$' "every reference came back after the export"
 expect_line "$log" '^export: done$' "the host saw the export through"
-[ "$(export_files "$data")" -eq "$((before + 1))" ] || fail "one export file written"
+expect_equal "$(export_files)" "$((before + 1))" "export files after the export"
 
 # --- 2. a login that the server refuses -------------------------------------------------------
-log=$work/refused.log
+log=$tvx_work/refused.log
 run_host "$log" "not the password"
-[ "$host_rc" -eq 1 ] || fail "the refused login: the host ended with $host_rc, expected 1"
+expect_equal "$host_rc" 1 "the refused login: the host's exit status"
 expect_line "$log" '^executed: status 8' "Execute failed"
 expect_line "$log" '^error: Нет связи с сервером приложений \([^)]*\): Неверное имя пользователя или пароль' \
   "the failure's error info names the refusal"
 expect_line "$log" '^operator: the export dialog did not open' "no dialog after the refusal"
 expect_line "$log" '^references: all released$' "every reference came back after the refusal"
 expect_line "$log" '^export: failed$' "the host reports the export failed"
-[ "$(export_files "$data")" -eq "$((before + 1))" ] || fail "no file written for the refusal"
+expect_equal "$(export_files)" "$((before + 1))" "export files after the refusal"
 stop_server
-
-if [ "$failures" -ne 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "all checks passed"
+finish_checks
