@@ -31,7 +31,10 @@ git ls-files -z --cached --others --exclude-standard |
 different=0
 for preset in mingw mingw-x86; do
   echo "== $preset: the shipped targets in $second/build/$preset"
-  (cd "$second" && cmake --preset "$preset" -DBUILD_TESTING=OFF >/dev/null &&
+  # Compiled anew, not taken from the compiler cache, which would hand back the first build's
+  # objects.
+  (cd "$second" && export CCACHE_DISABLE=1 &&
+    cmake --preset "$preset" -DBUILD_TESTING=OFF >/dev/null &&
     cmake --build --preset "$preset" -j "${JOBS:-2}" \
       --target tavolex_plu tavolex_connection_library >/dev/null)
   for file in "${files[@]}"; do

@@ -76,6 +76,7 @@ tavolex_checks=(
   "command|mcs|mono-mcs|compiles the C# example host and its tests' checks (native build)"
   "command|mono|mono-runtime|runs the C# host's checks against the type library and the docs"
   "file|/usr/lib/mono/4.5/System.Core.dll|libmono-system-core4.0-cil|LINQ, which the C# checks use"
+  "command|perl|perl-base|sets the time stamps that widl writes into the type library to a fixed one"
   "command|zip|zip|packs the download for host developers (./run dist)"
   "command|unzip|unzip|unpacks the download to check it (./run dist)"
 )
