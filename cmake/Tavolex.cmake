@@ -12,6 +12,22 @@ function(tavolex_setup_header_only_includes)
   target_include_directories(tavolex_third_party SYSTEM INTERFACE ${dir})
 endfunction()
 
+# The Windows files a host developer downloads come out byte for byte the same from the same
+# sources in any folder at any time: no link time in the PE header (nor in the resource
+# directory, which ld fills from it), the source and build folders mapped to fixed names in
+# the debug information and in __FILE__, so that the debug file, and with it the checksum that
+# the stripped file's debug link holds, does not depend on where the tree was built.
+function(tavolex_reproducible_windows_build)
+  if(NOT WIN32)
+    return()
+  endif()
+  # The build folder's map comes last, so that GCC tries it first for a build folder inside
+  # the source tree.
+  add_compile_options(-ffile-prefix-map=${PROJECT_SOURCE_DIR}=/tavolex/source
+                      -ffile-prefix-map=${CMAKE_BINARY_DIR}=/tavolex/build)
+  add_link_options(-Wl,--no-insert-timestamp)
+endfunction()
+
 # tavolex_add_library(name SOURCES ... DEPENDS ...): one static library per layer,
 # position independent so that the module's shared object can take it in.
 function(tavolex_add_library name)

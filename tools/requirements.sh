@@ -15,6 +15,7 @@ tavolex_packages=(
   wine wine64 wine32:i386 fonts-wine libwine-dev libgnutls30:amd64 libgnutls30:i386
   xvfb imagemagick
   locales
+  mono-mcs mono-runtime zip unzip
 )
 
 # libgnutls30 is installed for both architectures, so the native one is named with its
@@ -78,4 +79,10 @@ tavolex_checks=(
   "command|import|imagemagick|takes the screenshots (./run screenshots, ./run demo --headless)"
   "command|locale-gen|locales|generates the Russian locale"
   "locale|ru_RU.UTF-8|locales|Russian dates and numbers in the tests and the demo"
+  "command|mcs|mono-mcs|compiles the C# example host and its tests' checks (native build)"
+  "command|mono|mono-runtime|runs the C# host's checks against the type library and the docs"
+  "file|/usr/lib/mono/4.5/System.Core.dll|libmono-system-core4.0-cil|LINQ, which the C# checks use"
+  "command|perl|perl-base|sets the time stamps that widl writes into the type library to a fixed one"
+  "command|zip|zip|packs the download for host developers (./run dist)"
+  "command|unzip|unzip|unpacks the download to check it (./run dist)"
 )
