@@ -9,7 +9,9 @@ option(TAVOLEX_CCACHE "Compile through ccache where it is installed" ON)
 if(TAVOLEX_CCACHE AND NOT CMAKE_CXX_COMPILER_LAUNCHER AND NOT CMAKE_C_COMPILER_LAUNCHER)
   find_program(TAVOLEX_CCACHE_PROGRAM ccache)
   if(TAVOLEX_CCACHE_PROGRAM)
-    set(launcher ${TAVOLEX_CCACHE_PROGRAM} base_dir=${PROJECT_SOURCE_DIR} hash_dir=false)
+    # Set through the environment: ccache 4.7 reads no settings from its command line.
+    set(launcher ${CMAKE_COMMAND} -E env CCACHE_BASEDIR=${PROJECT_SOURCE_DIR} CCACHE_NOHASHDIR=1
+                 ${TAVOLEX_CCACHE_PROGRAM})
     set(CMAKE_C_COMPILER_LAUNCHER ${launcher})
     set(CMAKE_CXX_COMPILER_LAUNCHER ${launcher})
     message(STATUS "Compiler cache: ${TAVOLEX_CCACHE_PROGRAM}")
