@@ -57,8 +57,8 @@ std::chrono::milliseconds LoginThrottle::BeginGuess(const std::string& address,
   if (!known) {
     wait = std::max(wait, Wait(names_, name, now));
     if (static_cast<int>(recent_failures_.size()) >= policy_.failures_per_minute) {
-      wait = std::max(wait, std::chrono::ceil<std::chrono::milliseconds>(
-                                recent_failures_.front() + kWindow - now));
+      wait = std::max(wait, std::chrono::ceil<std::chrono::milliseconds>(recent_failures_.front() +
+                                                                         kWindow - now));
     }
   }
   if (wait.count() > 0) return wait;
@@ -94,8 +94,10 @@ void LoginThrottle::Succeeded(const std::string& address, const std::string& nam
   Finish(names_, name);
   for (Records* records : {&addresses_, &names_}) {
     const auto found = records->find(records == &addresses_ ? address : name);
-    if (found != records->end() && found->second.under_way == 0) records->erase(found);
-    else if (found != records->end()) found->second.failures = 0;
+    if (found != records->end() && found->second.under_way == 0)
+      records->erase(found);
+    else if (found != records->end())
+      found->second.failures = 0;
   }
   if (known_addresses_.size() >= kMaxRecords) known_addresses_.clear();
   known_addresses_.insert(address);

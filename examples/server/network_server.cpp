@@ -138,7 +138,8 @@ NetworkServer::NetworkServer(AppServerCore& core, NetworkSettings settings)
       tls_(LoadTls(settings_)),
       listener_(Listener::Bind(ListenableAddress(settings_.host, tls_ != nullptr), settings_.port)),
       throttle_(settings_.login),
-      login_checks_(static_cast<std::ptrdiff_t>(std::max<std::size_t>(1, settings_.concurrent_login_checks))) {}
+      login_checks_(static_cast<std::ptrdiff_t>(
+          std::max<std::size_t>(1, settings_.concurrent_login_checks))) {}
 
 std::string NetworkServer::TlsFingerprint() const {
   return tls_ != nullptr ? tls_->Fingerprint() : std::string();

@@ -7,12 +7,12 @@
 #include <cstdint>
 #include <functional>
 #include <list>
-#include <memory>
-#include <optional>
-#include <string>
 #include <map>
+#include <memory>
 #include <mutex>
+#include <optional>
 #include <semaphore>
+#include <string>
 #include <thread>
 #include <vector>
 

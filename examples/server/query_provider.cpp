@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <limits>
 #include <exception>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -150,7 +150,8 @@ void CheckStatementReads(QueryConnection& connection, const std::string& text) {
   }
   for (const StoredRead& read : reads) {
     if (!MayReadStored(connection.role, read.table, read.column)) {
-      RefuseRead(connection.role, read.column.empty() ? read.table : read.table + "." + read.column);
+      RefuseRead(connection.role,
+                 read.column.empty() ? read.table : read.table + "." + read.column);
     }
   }
 }
@@ -359,9 +360,10 @@ GetRecordsReply RunProviderQuery(QueryConnection& connection, const GetRecordsRe
       throw RequestError(kFailed, "Ответ на запрос больше допустимых " +
                                       std::to_string(limits.packet_bytes) + " байт; сузьте запрос");
     }
-    if (!connection.reply.Grow(kReplyBytesPerCell * static_cast<std::uint64_t>(column_count) + 16)) {
-      throw RequestError(kServerBusy,
-                         "Сервер приложений занят отправкой других ответов; повторите запрос позже");
+    if (!connection.reply.Grow(kReplyBytesPerCell * static_cast<std::uint64_t>(column_count) +
+                               16)) {
+      throw RequestError(
+          kServerBusy, "Сервер приложений занят отправкой других ответов; повторите запрос позже");
     }
     for (int i = 0; i < column_count; ++i) {
       cells.push_back(ReadCell(statement.get(), i, columns[static_cast<std::size_t>(i)]));

@@ -64,8 +64,7 @@ struct QueryConnection {
 
 // A connection with the authoriser and the limits described above, for a user of this role.
 QueryConnection OpenQueryConnection(const std::string& path, Role role,
-                                    const QueryLimits& limits = {},
-                                    ReplyBudget* budget = nullptr);
+                                    const QueryLimits& limits = {}, ReplyBudget* budget = nullptr);
 
 // Raises RequestError with a text that says what is wrong: an unknown provider, parameters,
 // a text that is not one SELECT, a table, column or function that the role may not use (code

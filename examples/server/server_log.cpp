@@ -108,7 +108,12 @@ std::string KeepOnOneLine(std::string_view text) { return Escape(text, false); }
 
 std::string EscapeLogText(std::string_view text) { return Escape(text, true); }
 
-std::string LogValue(std::string_view text) { return "\"" + EscapeLogText(text) + "\""; }
+std::string LogValue(std::string_view text) {
+  std::string value(1, '"');
+  value += EscapeLogText(text);
+  value += '"';
+  return value;
+}
 
 void SetLogQuiet(bool value) { quiet = value; }
 

@@ -161,8 +161,8 @@ std::vector<StoredRead> StatementReads(sqlite3* db, const std::string& text,
   for (const Op& op : program) {
     if (op.name != "OpenDup") continue;
     const auto original = cursors.find(op.p2);
-    if (original != cursors.end()) cursors[op.p1].insert(original->second.begin(),
-                                                         original->second.end());
+    if (original != cursors.end())
+      cursors[op.p1].insert(original->second.begin(), original->second.end());
   }
   for (const Op& op : program) {
     const bool column = op.name == "Column";

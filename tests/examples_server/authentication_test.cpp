@@ -113,10 +113,8 @@ TEST(Authentication, GuessesWaitNotAnswersAndAnEarlyGuessLearnsNothing) {
     std::string answer;
   };
   const Step steps[] = {
-      {"wrong", 0ms, wrong},
-      {"wrong again", 0ms, unchecked},
-      {kTestPassword, 0ms, unchecked},
-      {kTestPassword, 500ms, "(greeted)"},
+      {"wrong", 0ms, wrong},           {"wrong again", 0ms, unchecked},
+      {kTestPassword, 0ms, unchecked}, {kTestPassword, 500ms, "(greeted)"},
       {"wrong", 0ms, wrong},
   };
   for (const Step& step : steps) {
@@ -145,22 +143,22 @@ TEST(LoginThrottle, GuessesWaitPerAddressPerNameAndAcrossAll) {
     long at;
     const char* address;
     const char* name;
-    long wait;          // expected; 0: let through
+    long wait;  // expected; 0: let through
     bool succeeds = false;
   };
   const Step steps[] = {
       {0, "10.0.0.1", "ivanova", 0},
-      {0, "10.0.0.1", "ivanova", 1000},    // the address waits
-      {0, "10.0.0.2", "ivanova", 1000},    // and so does the name, from anywhere
-      {0, "10.0.0.2", "petrov", 0},        // others do not
-      {1000, "10.0.0.1", "ivanova", 0},    // the second failure: two seconds
+      {0, "10.0.0.1", "ivanova", 1000},  // the address waits
+      {0, "10.0.0.2", "ivanova", 1000},  // and so does the name, from anywhere
+      {0, "10.0.0.2", "petrov", 0},      // others do not
+      {1000, "10.0.0.1", "ivanova", 0},  // the second failure: two seconds
       {2000, "10.0.0.1", "ivanova", 1000},
       {3000, "10.0.0.1", "ivanova", 0, true},  // a success forgets both
       {3000, "10.0.0.1", "ivanova", 0},
-      {4000, "10.0.0.3", "sidorov", 0},    // the fifth failure within a minute
-      {4000, "10.0.0.4", "kuznetsova", 56000},  // no more guesses from new addresses
+      {4000, "10.0.0.3", "sidorov", 0},           // the fifth failure within a minute
+      {4000, "10.0.0.4", "kuznetsova", 56000},    // no more guesses from new addresses
       {4000, "10.0.0.1", "kuznetsova", 0, true},  // but from one that logged in before
-      {60000, "10.0.0.4", "kuznetsova", 0},  // the first failure has left the minute
+      {60000, "10.0.0.4", "kuznetsova", 0},       // the first failure has left the minute
   };
   for (const Step& step : steps) {
     const auto now = start + std::chrono::milliseconds(step.at);

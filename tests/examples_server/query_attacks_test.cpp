@@ -31,9 +31,8 @@ struct Outcome {
 Outcome Ask(QueryConnection& queries, const std::string& text, const QueryLimits& limits = {}) {
   Outcome outcome;
   try {
-    const GetRecordsReply reply =
-        RunProviderQuery(queries, GetRecordsRequest{"dspQuery", -1, 1, text, WireValue::Null()},
-                         limits);
+    const GetRecordsReply reply = RunProviderQuery(
+        queries, GetRecordsRequest{"dspQuery", -1, 1, text, WireValue::Null()}, limits);
     const tvx::DataPacketReader packet(reply.data.bytes);
     if (!packet.Columns().empty()) {
       std::vector<bool> keep(packet.Columns().size(), false);
@@ -92,11 +91,12 @@ TEST_F(QueryAttacks, JoinsThatCompareProtectedColumnsTellTheLowerRolesNothing) {
        Refused("export", "STAFF.SALARY")},
       {Role::kExport, "SELECT ID FROM STAFF LEFT JOIN (SELECT 1 AS SALARY) USING (SALARY)",
        Refused("export", "STAFF.SALARY")},
-      {Role::kExport, "WITH C(SALARY) AS (VALUES " + salaries +
-                          ") SELECT STAFF.ID FROM STAFF JOIN C USING (SALARY)",
+      {Role::kExport,
+       "WITH C(SALARY) AS (VALUES " + salaries +
+           ") SELECT STAFF.ID FROM STAFF JOIN C USING (SALARY)",
        Refused("export", "STAFF.SALARY")},
-      {Role::kExport, "WITH C(AMOUNT) AS (VALUES " + amounts +
-                          ") SELECT E.ID FROM EXTRA_PAY E NATURAL JOIN C",
+      {Role::kExport,
+       "WITH C(AMOUNT) AS (VALUES " + amounts + ") SELECT E.ID FROM EXTRA_PAY E NATURAL JOIN C",
        Refused("export", "EXTRA_PAY.AMOUNT")},
       {Role::kExport,
        "WITH RECURSIVE C(SALARY) AS (SELECT 0 UNION ALL SELECT SALARY + 500000 FROM C WHERE "
@@ -127,11 +127,10 @@ TEST_F(QueryAttacks, JoinsThatCompareProtectedColumnsTellTheLowerRolesNothing) {
                            ") SELECT COUNT(DISTINCT ID) FROM STAFF JOIN C USING (SALARY)")
                 .values,
             std::vector<std::int32_t>{42});
-  EXPECT_EQ(
-      Ask(admin, "WITH C(AMOUNT) AS (VALUES " + amounts +
-                     ") SELECT COUNT(DISTINCT E.ID) FROM EXTRA_PAY E NATURAL JOIN C")
-          .values,
-      Ask(admin, "SELECT COUNT(*) FROM EXTRA_PAY").values);
+  EXPECT_EQ(Ask(admin, "WITH C(AMOUNT) AS (VALUES " + amounts +
+                           ") SELECT COUNT(DISTINCT E.ID) FROM EXTRA_PAY E NATURAL JOIN C")
+                .values,
+            Ask(admin, "SELECT COUNT(*) FROM EXTRA_PAY").values);
 }
 
 // What a role may read stays readable in every shape, an index search included.
@@ -196,7 +195,8 @@ TEST_F(QueryAttacks, OnlyTheListedFunctionsCanBeCalled) {
     EXPECT_TRUE(outcome.values.empty()) << c.text;
   }
   const std::string allowed[] = {
-      "SELECT COUNT(*), SUM(ID), MAX(ID), MIN(ID), total(ID) = SUM(ID), CAST(round(avg(ID)) AS INTEGER) FROM STAFF",
+      "SELECT COUNT(*), SUM(ID), MAX(ID), MIN(ID), total(ID) = SUM(ID), CAST(round(avg(ID)) AS "
+      "INTEGER) FROM STAFF",
       "SELECT abs(-1), coalesce(NULL, 1), ifnull(NULL, 2), iif(1, 3, 4), nullif(1, 2)",
       "SELECT length(upper(LAST_NAME) || lower(FIRST_NAME) || substr(POSITION, 1, 2)) FROM STAFF",
       "SELECT strftime('%Y', HIRED) = strftime('%Y', date(HIRED)), unixepoch(CHANGED_AT) > 0, "
@@ -230,18 +230,23 @@ TEST_F(QueryAttacks, AQueryCostsNoMoreThanItsLimits) {
   const std::string five_million =
       "WITH RECURSIVE C(X) AS (SELECT 1 UNION ALL SELECT X + 1 FROM C LIMIT 5000000) ";
   const Case cases[] = {
-      {long_value + "SELECT instr(X, 'abba') FROM B", {},
+      {long_value + "SELECT instr(X, 'abba') FROM B",
+       {},
        "80070005 Функция «instr» в запросах недоступна"},
-      {long_value + "SELECT X LIKE '%ba%ab%bb%' FROM B", {},
+      {long_value + "SELECT X LIKE '%ba%ab%bb%' FROM B",
+       {},
        "80070005 Функция «like» в запросах недоступна"},
-      {long_value + "SELECT length(replace(X, 'ab', 'ba')) FROM B", {},
+      {long_value + "SELECT length(replace(X, 'ab', 'ba')) FROM B",
+       {},
        "80070005 Функция «replace» в запросах недоступна"},
       {long_value + "SELECT length(X) FROM B", {}, ""},
       {"WITH RECURSIVE B(X) AS (SELECT 'ab' UNION ALL SELECT X || X FROM B WHERE length(X) < "
        "2000000) SELECT length(X) FROM B",
        {},
        "80004005 Значение в запросе больше допустимых 1048576 байт"},
-      {five_million + "SELECT X FROM C", {}, "80004005 Ответ на запрос больше допустимых 100000 строк; сузьте запрос"},
+      {five_million + "SELECT X FROM C",
+       {},
+       "80004005 Ответ на запрос больше допустимых 100000 строк; сузьте запрос"},
       {five_million + "SELECT X FROM C", few_rows,
        "80004005 Ответ на запрос больше допустимых 1000 строк; сузьте запрос"},
       {five_million + "SELECT X, X, X FROM C", few_bytes,
@@ -281,8 +286,8 @@ TEST(QueryTemporaryStorage, SortingStaysWithinTheHeapLimit) {
       {20, ""},
   };
   for (const Case& c : cases) {
-    const Outcome outcome = Ask(queries, values + std::to_string(c.rows) +
-                                             ") SELECT N FROM S, V ORDER BY N || X DESC");
+    const Outcome outcome =
+        Ask(queries, values + std::to_string(c.rows) + ") SELECT N FROM S, V ORDER BY N || X DESC");
     EXPECT_EQ(outcome.refusal, c.refusal) << c.rows;
     if (c.refusal.empty()) {
       EXPECT_EQ(outcome.values.size(), static_cast<std::size_t>(c.rows));

@@ -74,8 +74,8 @@ Handshake Connect(std::uint16_t port, int version, const char* suites,
 TEST(TlsServer, OnlyForwardSecretAeadSuitesAndNoTicketsOnEitherVersion) {
   ScratchFolder folder;
   const MadeCertificate made = MakeSelfSignedCertificate(folder.Path() / "tls", "localhost");
-  ServerProcess server(folder.Path() / "data", {"--tls-cert", made.certificate.string(),
-                                                "--tls-key", made.key.string()});
+  ServerProcess server(folder.Path() / "data",
+                       {"--tls-cert", made.certificate.string(), "--tls-key", made.key.string()});
   struct Case {
     int version;
     const char* suites;
