@@ -50,9 +50,7 @@ ConnectionError Rejected(const std::string& reason) {
   return ConnectionError(ConnectionFailure::kRejected, reason);
 }
 
-ConnectionError Closed() {
-  return ConnectionError(ConnectionFailure::kClosed, "соединение разорвано");
-}
+ConnectionError Closed() { return ConnectionError(ConnectionFailure::kClosed, kConnectionBroken); }
 
 class OpenSslSession : public TlsSession {
  public:
@@ -78,7 +76,7 @@ class OpenSslSession : public TlsSession {
         continue;
       }
       if (error == SSL_ERROR_ZERO_RETURN) throw Closed();
-      throw failure(OpenSslReason("соединение разорвано"));
+      throw failure(OpenSslReason(kConnectionBroken));
     }
   }
 
@@ -99,7 +97,13 @@ class OpenSslSession : public TlsSession {
     std::size_t read = 0;
     Drive(
         raw, deadline, [&] { return SSL_read_ex(ssl_, bytes.data(), bytes.size(), &read); },
-        [](const std::string&) { return Closed(); });
+        // What TLS said, an alert of the peer say, goes with it.
+        [](const std::string& reason) {
+          return reason == kConnectionBroken
+                     ? Closed()
+                     : ConnectionError(ConnectionFailure::kClosed,
+                                       std::string(kConnectionBroken) + " (" + reason + ")");
+        });
     return read;
   }
 

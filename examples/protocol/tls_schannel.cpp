@@ -42,9 +42,7 @@ ConnectionError Rejected(const std::string& reason) {
   return ConnectionError(ConnectionFailure::kRejected, reason);
 }
 
-ConnectionError Closed() {
-  return ConnectionError(ConnectionFailure::kClosed, "соединение разорвано");
-}
+ConnectionError Closed() { return ConnectionError(ConnectionFailure::kClosed, kConnectionBroken); }
 
 std::string StatusText(SECURITY_STATUS status) {
   char code[16];

@@ -448,9 +448,10 @@ void NetworkServer::Serve(Session& session) {
   } catch (const ConnectionError& error) {
     switch (error.Failure()) {
       case ConnectionFailure::kClosed:
-        LogLine(who + (session.evicted.load()
-                           ? " closed: it had not greeted and its place was wanted"
-                           : " disconnected"));
+        LogLine(who +
+                (session.evicted.load() ? " closed: it had not greeted and its place was wanted"
+                 : error.Message() == kConnectionBroken ? " disconnected"
+                                                        : " disconnected: " + error.Message()));
         break;
       case ConnectionFailure::kTimedOut:
         LogLine(who + (greeted ? " timed out, closing" : " did not greet in time, closing"));
