@@ -205,7 +205,9 @@ expect_equal "$(temp_files "$killed_data/exports")" "" "half-written files after
 stop_server
 
 # --- 4. users: a login the server refuses, and a role that may not export ---------------------
-start_server users
+# A guess after a failed login from the same address waits --login-delay: a millisecond here,
+# so that the host's next logins after the refused one are checked.
+start_server users --login-delay 1
 printf '%s\n' "operator's password" |
   "$server" user add clerk --role operator --data "$data" >>"$data/server.log" 2>&1
 run_host "$work/wrong_password.log" status.script --server "$address" --password "not it"
