@@ -273,7 +273,13 @@ std::optional<User> NetworkServer::LogIn(Session& session, const std::string& wh
                std::to_string(seconds) + " с");
     return std::nullopt;
   }
-  std::optional<User> user = core_.Authenticate(hello.user, hello.password);
+  std::optional<User> user;
+  try {
+    user = core_.Authenticate(hello.user, hello.password);
+  } catch (...) {
+    throttle_.Failed(session.address, hello.user);  // the guess is over, whatever broke
+    throw;
+  }
   if (!user) {
     throttle_.Failed(session.address, hello.user);
     LogLine(who + " login failed: " + names);
