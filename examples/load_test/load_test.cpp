@@ -179,7 +179,9 @@ void RunHost(const Settings& settings, Clock::time_point deadline, int index, Ho
 // The server's limits that a load of this size needs raised: every host connects from the
 // loopback address, and all of them export as one user.
 std::vector<std::string> LoadServerOptions(const Settings& settings) {
-  return {"--max-per-address", std::to_string(settings.clients + 1), "--exports-per-minute", "0"};
+  return {"--max-per-address",    std::to_string(settings.clients + 1),
+          "--max-per-user",       std::to_string(settings.clients + 1),
+          "--exports-per-minute", "0"};
 }
 
 double Percentile(std::vector<double>& values, double p) {

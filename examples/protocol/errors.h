@@ -26,8 +26,11 @@ enum class ConnectionFailure {
   kDenied,       // the server does not know the user, or the password is wrong
 };
 
+// The reason of a connection that the peer closed or reset.
+inline constexpr char kConnectionBroken[] = "соединение разорвано";
+
 // A connection that failed. The message is the reason alone, in the operator's words
-// ("соединение разорвано"); the client puts the address in front of it.
+// (kConnectionBroken); the client puts the address in front of it.
 class ConnectionError : public Exception {
  public:
   ConnectionError(ConnectionFailure failure, std::string message)

@@ -129,9 +129,7 @@ bool Wait(Native s, bool for_write, Clock::time_point deadline) {
   }
 }
 
-ConnectionError Closed() {
-  return ConnectionError(ConnectionFailure::kClosed, "соединение разорвано");
-}
+ConnectionError Closed() { return ConnectionError(ConnectionFailure::kClosed, kConnectionBroken); }
 
 void SetNoDelay(Native s) {
   int on = 1;

@@ -22,6 +22,11 @@ namespace tvx::example {
 
 namespace {
 
+// The server's TLS 1.2 suites, in its order of preference.
+constexpr char kTls12Suites[] =
+    "ECDHE-ECDSA-AES128-GCM-SHA256:ECDHE-RSA-AES128-GCM-SHA256:ECDHE-ECDSA-AES256-GCM-SHA384:"
+    "ECDHE-RSA-AES256-GCM-SHA384:ECDHE-ECDSA-CHACHA20-POLY1305:ECDHE-RSA-CHACHA20-POLY1305";
+
 // OpenSSL's reason for the latest failure of this thread, or `fallback` when it gave none.
 std::string OpenSslReason(const char* fallback) {
   const unsigned long code = ERR_get_error();
@@ -45,9 +50,7 @@ ConnectionError Rejected(const std::string& reason) {
   return ConnectionError(ConnectionFailure::kRejected, reason);
 }
 
-ConnectionError Closed() {
-  return ConnectionError(ConnectionFailure::kClosed, "соединение разорвано");
-}
+ConnectionError Closed() { return ConnectionError(ConnectionFailure::kClosed, kConnectionBroken); }
 
 class OpenSslSession : public TlsSession {
  public:
@@ -73,7 +76,7 @@ class OpenSslSession : public TlsSession {
         continue;
       }
       if (error == SSL_ERROR_ZERO_RETURN) throw Closed();
-      throw failure(OpenSslReason("соединение разорвано"));
+      throw failure(OpenSslReason(kConnectionBroken));
     }
   }
 
@@ -94,7 +97,13 @@ class OpenSslSession : public TlsSession {
     std::size_t read = 0;
     Drive(
         raw, deadline, [&] { return SSL_read_ex(ssl_, bytes.data(), bytes.size(), &read); },
-        [](const std::string&) { return Closed(); });
+        // What TLS said, an alert of the peer say, goes with it.
+        [](const std::string& reason) {
+          return reason == kConnectionBroken
+                     ? Closed()
+                     : ConnectionError(ConnectionFailure::kClosed,
+                                       std::string(kConnectionBroken) + " (" + reason + ")");
+        });
     return read;
   }
 
@@ -258,11 +267,18 @@ TlsServerContext::TlsServerContext(const std::string& certificate_file,
   std::unique_ptr<SSL_CTX, ContextDeleter> context(SSL_CTX_new(TLS_server_method()));
   if (!context) throw Exception("TLS: " + OpenSslReason("no context"));
   SSL_CTX_set_min_proto_version(context.get(), TLS1_2_VERSION);
-  // No session tickets: nothing reaches a client after the handshake that it did not ask
-  // for, so a client can tell an idle connection from one that the server has closed.
+  // No session tickets and no resumption on either version: nothing reaches a client after
+  // the handshake that it did not ask for, and every connection proves the certificate anew.
   SSL_CTX_set_num_tickets(context.get(), 0);
   SSL_CTX_set_session_cache_mode(context.get(), SSL_SESS_CACHE_OFF);
-  SSL_CTX_set_options(context.get(), SSL_OP_NO_RENEGOTIATION | SSL_OP_IGNORE_UNEXPECTED_EOF);
+  SSL_CTX_set_options(context.get(), SSL_OP_NO_TICKET | SSL_OP_NO_RENEGOTIATION |
+                                         SSL_OP_IGNORE_UNEXPECTED_EOF |
+                                         SSL_OP_CIPHER_SERVER_PREFERENCE);
+  // TLS 1.2 with forward secrecy and authenticated encryption only: ECDHE key exchange with
+  // AES-GCM or ChaCha20-Poly1305. TLS 1.3 keeps OpenSSL's suites, which are all of that kind.
+  if (SSL_CTX_set_cipher_list(context.get(), kTls12Suites) != 1) {
+    throw Exception("TLS: " + OpenSslReason("no cipher suites"));
+  }
   if (SSL_CTX_use_certificate_chain_file(context.get(), certificate_file.c_str()) != 1) {
     throw Exception("сертификат " + certificate_file +
                     " не прочитан: " + OpenSslReason("unreadable"));

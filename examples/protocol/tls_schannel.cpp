@@ -6,13 +6,20 @@
 #ifndef SECURITY_WIN32
 #define SECURITY_WIN32
 #endif
+// The newer credentials (SCH_CREDENTIALS, TLS_PARAMETERS), which name TLS 1.3.
+#ifndef SCHANNEL_USE_BLACKLISTS
+#define SCHANNEL_USE_BLACKLISTS
+#endif
 // Winsock before windows.h, and windows.h before the security headers.
 #include <winsock2.h>
 
 #include <windows.h>
 
 #include <bcrypt.h>
+#include <subauth.h>  // UNICODE_STRING, which the newer credentials use
+// clang-format off
 #include <schannel.h>
+// clang-format on
 #include <security.h>
 #include <sspi.h>
 #include <wincrypt.h>
@@ -35,9 +42,7 @@ ConnectionError Rejected(const std::string& reason) {
   return ConnectionError(ConnectionFailure::kRejected, reason);
 }
 
-ConnectionError Closed() {
-  return ConnectionError(ConnectionFailure::kClosed, "соединение разорвано");
-}
+ConnectionError Closed() { return ConnectionError(ConnectionFailure::kClosed, kConnectionBroken); }
 
 std::string StatusText(SECURITY_STATUS status) {
   char code[16];
@@ -106,8 +111,14 @@ std::string PolicyText(DWORD error) {
 // must end at a root of the system's store and the certificate must name the host. Returns
 // the failure, or an empty text.
 std::string CheckAgainstSystemStore(PCCERT_CONTEXT certificate, const std::wstring& host) {
+  // A chain for the purpose of a TLS server: a certificate whose extended key usage names
+  // other purposes only is refused.
+  LPSTR server_auth[] = {const_cast<LPSTR>(szOID_PKIX_KP_SERVER_AUTH)};
   CERT_CHAIN_PARA chain_settings{};
   chain_settings.cbSize = sizeof chain_settings;
+  chain_settings.RequestedUsage.dwType = USAGE_MATCH_TYPE_AND;
+  chain_settings.RequestedUsage.Usage.cUsageIdentifier = 1;
+  chain_settings.RequestedUsage.Usage.rgpszUsageIdentifier = server_auth;
   PCCERT_CHAIN_CONTEXT chain = nullptr;
   if (!CertGetCertificateChain(nullptr, certificate, nullptr, certificate->hCertStore,
                                &chain_settings, 0, nullptr, &chain)) {
@@ -228,6 +239,12 @@ class SchannelSession : public TlsSession {
     const SECURITY_STATUS status = DecryptMessage(&context_, &message, 0, nullptr);
     if (status == SEC_E_INCOMPLETE_MESSAGE) return false;
     if (status == SEC_I_CONTEXT_EXPIRED) throw Closed();  // the server's close_notify
+    // The server sends nothing unasked after the handshake; a renegotiation (or, on TLS 1.3,
+    // any handshake message) is a break of that, reported as what it is.
+    if (status == SEC_I_RENEGOTIATE) {
+      throw ConnectionError(ConnectionFailure::kMalformed,
+                            "сервер запросил повторное согласование TLS, которого клиент не ведёт");
+    }
     if (status != SEC_E_OK) throw Closed();
     std::vector<std::uint8_t> extra;
     for (const SecBuffer& buffer : buffers) {
@@ -243,6 +260,51 @@ class SchannelSession : public TlsSession {
     }
     incoming_ = std::move(extra);
     return true;
+  }
+
+  // Tells the server with a fatal alert why the connection ends, before it is closed.
+  void SendAlert(Socket& raw, DWORD alert, Clock::time_point deadline) noexcept {
+    SCHANNEL_ALERT_TOKEN token{SCHANNEL_ALERT, TLS1_ALERT_FATAL, alert};
+    SecBuffer control{sizeof token, SECBUFFER_TOKEN, &token};
+    SecBufferDesc control_desc{SECBUFFER_VERSION, 1, &control};
+    if (ApplyControlToken(&context_, &control_desc) != SEC_E_OK) return;
+    SecBuffer out{0, SECBUFFER_TOKEN, nullptr};
+    SecBufferDesc out_desc{SECBUFFER_VERSION, 1, &out};
+    DWORD attributes = 0;
+    InitializeSecurityContextW(&credentials_, &context_, nullptr, kRequest, 0, 0, nullptr, 0,
+                               nullptr, &out_desc, &attributes, nullptr);
+    try {
+      SendToken(raw, out, deadline);
+    } catch (const ConnectionError&) {
+    }
+    if (out.pvBuffer != nullptr) FreeContextBuffer(out.pvBuffer);
+  }
+
+  // Takes credentials that offer TLS 1.3 beside 1.2 where Schannel knows the newer settings
+  // (SCH_CREDENTIALS), and TLS 1.2 alone through the older ones where it does not.
+  SECURITY_STATUS AcquireCredentials(TimeStamp& expiry) {
+    // The certificate is checked after the handshake, against the pin or the system's store.
+    const DWORD flags =
+        SCH_CRED_NO_DEFAULT_CREDS | SCH_CRED_MANUAL_CRED_VALIDATION | SCH_USE_STRONG_CRYPTO;
+    TLS_PARAMETERS parameters{};
+    parameters.grbitDisabledProtocols =
+        static_cast<DWORD>(~(SP_PROT_TLS1_2_CLIENT | SP_PROT_TLS1_3_CLIENT));
+    SCH_CREDENTIALS modern{};
+    modern.dwVersion = SCH_CREDENTIALS_VERSION;
+    modern.dwFlags = flags;
+    modern.cTlsParameters = 1;
+    modern.pTlsParameters = &parameters;
+    SECURITY_STATUS status =
+        AcquireCredentialsHandleW(nullptr, const_cast<wchar_t*>(UNISP_NAME_W), SECPKG_CRED_OUTBOUND,
+                                  nullptr, &modern, nullptr, nullptr, &credentials_, &expiry);
+    if (status == SEC_E_OK) return status;
+    SCHANNEL_CRED settings{};
+    settings.dwVersion = SCHANNEL_CRED_VERSION;
+    settings.grbitEnabledProtocols = SP_PROT_TLS1_2_CLIENT;
+    settings.dwFlags = flags;
+    return AcquireCredentialsHandleW(nullptr, const_cast<wchar_t*>(UNISP_NAME_W),
+                                     SECPKG_CRED_OUTBOUND, nullptr, &settings, nullptr, nullptr,
+                                     &credentials_, &expiry);
   }
 
   // Sends a token that InitializeSecurityContextW allocated, and frees it.
@@ -269,15 +331,8 @@ class SchannelSession : public TlsSession {
 
 void SchannelSession::Handshake(Socket& raw, const std::string& host, const std::string& pin,
                                 Clock::time_point deadline) {
-  SCHANNEL_CRED settings{};
-  settings.dwVersion = SCHANNEL_CRED_VERSION;
-  settings.grbitEnabledProtocols = SP_PROT_TLS1_2_CLIENT;
-  // The certificate is checked below, against the pin or the system's store.
-  settings.dwFlags = SCH_CRED_NO_DEFAULT_CREDS | SCH_CRED_MANUAL_CRED_VALIDATION;
   TimeStamp expiry{};
-  SECURITY_STATUS status =
-      AcquireCredentialsHandleW(nullptr, const_cast<wchar_t*>(UNISP_NAME_W), SECPKG_CRED_OUTBOUND,
-                                nullptr, &settings, nullptr, nullptr, &credentials_, &expiry);
+  SECURITY_STATUS status = AcquireCredentials(expiry);
   if (status != SEC_E_OK) {
     throw Rejected("Schannel не дал учётных данных TLS (" + StatusText(status) + ")");
   }
@@ -363,7 +418,10 @@ void SchannelSession::Handshake(Socket& raw, const std::string& host, const std:
     }
   }
   CertFreeCertificateContext(certificate);
-  if (!refusal.empty()) throw Rejected(refusal);
+  if (!refusal.empty()) {
+    SendAlert(raw, TLS1_ALERT_BAD_CERTIFICATE, deadline);
+    throw Rejected(refusal);
+  }
   status = QueryContextAttributesW(&context_, SECPKG_ATTR_STREAM_SIZES, &sizes_);
   if (status != SEC_E_OK) {
     throw Rejected("Schannel не назвал размеры записей TLS (" + StatusText(status) + ")");

@@ -70,6 +70,7 @@ AppServerCore::AppServerCore(ServerSettings settings) : settings_(std::move(sett
     database_path_ = PrepareDatabase(settings_);
     users_ = std::make_unique<UserStore>(database_path_.string());
     gate_ = std::make_unique<ExportGate>(settings_.exports_per_minute);
+    replies_ = std::make_unique<ReplyBudget>(settings_.reply_memory_bytes);
     sqlite3_hard_heap_limit64(settings_.heap_limit_bytes);
     const auto export_folder =
         settings_.export_folder.empty() ? folder / "exports" : settings_.export_folder;
@@ -99,11 +100,12 @@ std::optional<User> AppServerCore::Authenticate(std::string_view name, std::stri
   return users_->Authenticate(name, password);
 }
 
-Database AppServerCore::OpenQueryConnection(Role role) const {
-  return tvx::example::OpenQueryConnection(database_path_.string(), role, settings_.query_limits);
+QueryConnection AppServerCore::OpenQueryConnection(Role role) {
+  return tvx::example::OpenQueryConnection(database_path_.string(), role, settings_.query_limits,
+                                           replies_.get());
 }
 
-GetRecordsReply AppServerCore::GetRecords(Database& queries,
+GetRecordsReply AppServerCore::GetRecords(QueryConnection& queries,
                                           const GetRecordsRequest& request) const {
   return RunProviderQuery(queries, request, settings_.query_limits);
 }

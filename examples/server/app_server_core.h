@@ -25,6 +25,8 @@ struct ServerSettings {
   // SQLite's memory, all connections together (SQLite knows no limit per connection; each
   // query connection keeps its page cache small, see QueryLimits).
   std::int64_t heap_limit_bytes = 256ll << 20;
+  // The memory of query replies being built or sent, all sessions together (ReplyBudget).
+  std::uint64_t reply_memory_bytes = 64ull << 20;
   // A user's exports a minute; 0: no limit.
   int exports_per_minute = 10;
   ExportPause pause;
@@ -46,9 +48,9 @@ class AppServerCore {
   // The user with this name and password, or nullopt (UserStore::Authenticate).
   std::optional<User> Authenticate(std::string_view name, std::string_view password);
   // A read-only connection for one session's queries, reading what the role may read.
-  Database OpenQueryConnection(Role role) const;
+  QueryConnection OpenQueryConnection(Role role);
   // Raise RequestError for a refused request.
-  GetRecordsReply GetRecords(Database& queries, const GetRecordsRequest& request) const;
+  GetRecordsReply GetRecords(QueryConnection& queries, const GetRecordsRequest& request) const;
   InvokeReply Invoke(const User& user, const InvokeRequest& request,
                      ExportOutcome* outcome = nullptr);
 
@@ -62,6 +64,7 @@ class AppServerCore {
   std::unique_ptr<ExportService> exports_;
   std::unique_ptr<UserStore> users_;
   std::unique_ptr<ExportGate> gate_;
+  std::unique_ptr<ReplyBudget> replies_;
 };
 
 // Opens the database of the data folder, creating it (with the sample rows if the settings

@@ -54,11 +54,16 @@ std::string Brief(const std::string& text) {
 }
 
 std::string DescribeCall(const InvokeRequest& request) {
-  std::string text = request.method + "(";
+  std::string text = EscapeLogText(request.method) + "(";
   for (std::size_t i = 0; i < request.arguments.size(); ++i) {
     if (i > 0) text += ", ";
     if (request.arguments[i].passing != Passing::kValue) text += "&";
-    text += Describe(request.arguments[i].value);
+    const WireValue& value = request.arguments[i].value;
+    const std::string described = Describe(value);
+    // A text argument as a value of its own, in its quotes.
+    text += value.type == WireType::kString && described.size() >= 2
+                ? LogValue(described.substr(1, described.size() - 2))
+                : described;
   }
   return text + ")";
 }
@@ -132,7 +137,9 @@ NetworkServer::NetworkServer(AppServerCore& core, NetworkSettings settings)
       settings_(std::move(settings)),
       tls_(LoadTls(settings_)),
       listener_(Listener::Bind(ListenableAddress(settings_.host, tls_ != nullptr), settings_.port)),
-      throttle_(settings_.login_delay) {}
+      throttle_(settings_.login),
+      login_checks_(static_cast<std::ptrdiff_t>(
+          std::max<std::size_t>(1, settings_.concurrent_login_checks))) {}
 
 std::string NetworkServer::TlsFingerprint() const {
   return tls_ != nullptr ? tls_->Fingerprint() : std::string();
@@ -176,7 +183,10 @@ void NetworkServer::Admit(Socket socket) {
   std::string address = socket.PeerAddress();
   std::size_t from_address = 0;
   std::size_t live = 0;
+  std::size_t running = 0;
   for (const auto& session : sessions_) {
+    if (session->done.load()) continue;
+    ++running;
     if (session->evicted.load()) continue;
     ++live;
     if (session->address == address) ++from_address;
@@ -189,7 +199,10 @@ void NetworkServer::Admit(Socket socket) {
                std::to_string(settings_.max_per_address) + ")");
     return;
   }
-  if (live >= settings_.max_clients && !EvictOneSilent()) {
+  // The threads of connections that gave up their place end at once, but until they have,
+  // they count: the threads stay within twice the places, whatever comes in.
+  if ((live >= settings_.max_clients && !EvictOneSilent()) ||
+      running >= 2 * settings_.max_clients) {
     LogWarning("refused " + socket.PeerName() + ": " + std::to_string(live) +
                " connections already");
     Refuse(socket, kServerBusy,
@@ -213,6 +226,76 @@ void NetworkServer::Admit(Socket socket) {
            "Сервер приложений не смог принять соединение; повторите позже");
     sessions_.pop_back();
   }
+}
+
+bool NetworkServer::TakePlace(const std::string& user) {
+  std::lock_guard lock(places_mutex_);
+  std::size_t& taken = places_[user];
+  if (taken >= settings_.max_per_user) return false;
+  ++taken;
+  return true;
+}
+
+void NetworkServer::GivePlace(const std::string& user) {
+  std::lock_guard lock(places_mutex_);
+  const auto found = places_.find(user);
+  if (found == places_.end()) return;
+  if (--found->second == 0) places_.erase(found);
+}
+
+std::optional<User> NetworkServer::LogIn(Session& session, const std::string& who,
+                                         const Hello& hello) {
+  const std::string names = LogValue(hello.client_name) + " as user " + LogValue(hello.user);
+  // A password check at a time for each of a few slots; a connection waits for one while its
+  // place is its own, and gives up when the place is wanted or the server stops.
+  const auto give_up_at = Clock::now() + settings_.io_timeout;
+  bool slot = false;
+  while (!slot && !stop_.load() && !session.evicted.load() && Clock::now() < give_up_at) {
+    slot = login_checks_.try_acquire_for(kAcceptTick);
+  }
+  if (!slot) {
+    LogLine(who + " login of " + names + " not checked: no check free");
+    Refuse(session.socket, kServerBusy, "Сервер приложений занят; повторите вход позже");
+    return std::nullopt;
+  }
+  struct Slot {
+    std::counting_semaphore<>& checks;
+    ~Slot() { checks.release(); }
+  } const held{login_checks_};
+  const auto wait = throttle_.BeginGuess(session.address, hello.user);
+  if (wait.count() > 0) {
+    // Refused unchecked: the client learns nothing of the password.
+    const auto seconds = (wait.count() + 999) / 1000;
+    LogLine(who + " login of " + names + " not checked: next guess in " +
+            std::to_string(wait.count()) + " ms");
+    Refuse(session.socket, kAccessDenied,
+           "Слишком много неудачных попыток входа; следующая возможна через " +
+               std::to_string(seconds) + " с");
+    return std::nullopt;
+  }
+  std::optional<User> user;
+  try {
+    user = core_.Authenticate(hello.user, hello.password);
+  } catch (...) {
+    throttle_.Failed(session.address, hello.user);  // the guess is over, whatever broke
+    throw;
+  }
+  if (!user) {
+    throttle_.Failed(session.address, hello.user);
+    LogLine(who + " login failed: " + names);
+    Refuse(session.socket, kAccessDenied, "Неверное имя пользователя или пароль");
+    return std::nullopt;
+  }
+  throttle_.Succeeded(session.address, hello.user);
+  if (!TakePlace(user->name)) {
+    LogLine(who + " login of " + names + " refused: " + std::to_string(settings_.max_per_user) +
+            " connections of that user already");
+    Refuse(session.socket, kServerBusy,
+           "Сервер приложений занят: у этого пользователя открыто наибольшее число соединений (" +
+               std::to_string(settings_.max_per_user) + ")");
+    return std::nullopt;
+  }
+  return user;
 }
 
 void NetworkServer::Run() {
@@ -272,9 +355,10 @@ void NetworkServer::Serve(Session& session) {
   who += ' ';
   who += socket.PeerName();
   LogLine(who + " connected");
-  std::optional<Database> queries;
+  std::optional<QueryConnection> queries;
   std::optional<User> user;  // once greeted
   bool greeted = false;
+  bool has_place = false;  // one of the user's places
   const Clock::time_point greeting_deadline = session.accepted + settings_.greeting_timeout;
   try {
     const bool secured = tls_ == nullptr || StartTls(socket, who, greeting_deadline);
@@ -310,36 +394,24 @@ void NetworkServer::Serve(Session& session) {
                        std::to_string(hello.version));
             break;
           }
-          user = core_.Authenticate(hello.user, hello.password);
-          if (!user) {
-            // One answer for an unknown name and a wrong password, later each time.
-            const auto delay = throttle_.Failed(session.address);
-            LogLine(who + " login failed: \"" + hello.client_name + "\" as user \"" + hello.user +
-                    "\"; answered after " + std::to_string(delay.count()) + " ms");
-            const auto answer_at = Clock::now() + delay;
-            while (!stop_.load() && Clock::now() < answer_at) {
-              std::this_thread::sleep_for(
-                  std::min<Clock::duration>(kAcceptTick, answer_at - Clock::now()));
-            }
-            Refuse(socket, kAccessDenied, "Неверное имя пользователя или пароль");
-            break;
-          }
-          throttle_.Succeeded(session.address);
+          user = LogIn(session, who, hello);
+          if (!user) break;
+          has_place = true;
           // Greeted before the reply leaves: the client may connect anew the moment it has it,
           // and this place is no longer one to give up then.
           greeted = true;
           session.greeted.store(true);
           WriteFrame(socket, FrameType::kHelloReply, Encode(core_.Greeting()),
                      settings_.io_timeout);
-          LogLine(who + " hello from \"" + hello.client_name + "\" as user \"" + user->name +
-                  "\" (" + RoleName(user->role) + ")");
+          LogLine(who + " hello from " + LogValue(hello.client_name) + " as user " +
+                  LogValue(user->name) + " (" + RoleName(user->role) + ")");
           continue;
         }
         switch (frame.type) {
           case FrameType::kGetRecords: {
             const GetRecordsRequest request = DecodeGetRecordsRequest(frame.payload);
-            const std::string what =
-                "GetRecords " + request.provider + " \"" + Brief(request.command_text) + "\"";
+            const std::string what = "GetRecords " + EscapeLogText(request.provider) + " " +
+                                     LogValue(Brief(request.command_text));
             Answer(socket, who, what, [&] {
               if (!queries) queries = core_.OpenQueryConnection(user->role);
               const GetRecordsReply reply = core_.GetRecords(*queries, request);
@@ -347,6 +419,8 @@ void NetworkServer::Serve(Session& session) {
                                  std::to_string(reply.data.bytes.size()) + " bytes",
                              FrameType::kGetRecordsReply, Encode(reply)};
             });
+            // The reply has left, or failed to: its memory is free for others.
+            if (queries) queries->reply.Release();
             break;
           }
           case FrameType::kInvoke: {
@@ -380,9 +454,10 @@ void NetworkServer::Serve(Session& session) {
   } catch (const ConnectionError& error) {
     switch (error.Failure()) {
       case ConnectionFailure::kClosed:
-        LogLine(who + (session.evicted.load()
-                           ? " closed: it had not greeted and its place was wanted"
-                           : " disconnected"));
+        LogLine(who +
+                (session.evicted.load() ? " closed: it had not greeted and its place was wanted"
+                 : error.Message() == kConnectionBroken ? " disconnected"
+                                                        : " disconnected: " + error.Message()));
         break;
       case ConnectionFailure::kTimedOut:
         LogLine(who + (greeted ? " timed out, closing" : " did not greet in time, closing"));
@@ -393,6 +468,7 @@ void NetworkServer::Serve(Session& session) {
   } catch (const std::exception& error) {
     LogWarning(who + " failed: " + error.what());
   }
+  if (has_place) GivePlace(user->name);
   session.done.store(true);
 }
 

@@ -7,7 +7,11 @@
 #include <cstdint>
 #include <functional>
 #include <list>
+#include <map>
 #include <memory>
+#include <mutex>
+#include <optional>
+#include <semaphore>
 #include <string>
 #include <thread>
 #include <vector>
@@ -38,9 +42,12 @@ struct NetworkSettings {
   // and beyond the limit of its address, it is refused with an error reply.
   std::size_t max_clients = 256;
   std::size_t max_per_address = 32;
-  // The wait before the answer to the first failed login from an address; it doubles with
-  // each further failure from there, up to 30 seconds.
-  std::chrono::milliseconds login_delay{1000};
+  // Connections of one user at once; a login beyond them is refused.
+  std::size_t max_per_user = 8;
+  // The waits between guesses of passwords, and the failed logins a minute (LoginThrottle).
+  LoginPolicy login;
+  // Passwords checked at once: each check takes tens of megabytes for a moment.
+  std::size_t concurrent_login_checks = 4;
 };
 
 class NetworkServer {
@@ -100,6 +107,12 @@ class NetworkServer {
   template <class Work>
   void Answer(Socket& socket, const std::string& who, const std::string& what, Work work);
   void ReapFinished();
+  // Checks a Hello's name and password within the login limits: the user, or a refusal that
+  // has been logged and answered.
+  std::optional<User> LogIn(Session& session, const std::string& who, const Hello& hello);
+  // Takes one of the user's places; false when it has them all.
+  bool TakePlace(const std::string& user);
+  void GivePlace(const std::string& user);
 
   AppServerCore& core_;
   NetworkSettings settings_;
@@ -107,6 +120,9 @@ class NetworkServer {
   Listener listener_;
   std::atomic<bool> stop_{false};
   LoginThrottle throttle_;
+  std::counting_semaphore<> login_checks_;
+  std::mutex places_mutex_;
+  std::map<std::string, std::size_t> places_;  // greeted connections by user name
   std::list<std::unique_ptr<Session>> sessions_;
   std::uint64_t next_id_ = 1;
 };

@@ -4,12 +4,14 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <exception>
 #include <limits>
 #include <memory>
 #include <vector>
 
 #include "db/data_packet_writer.h"
 #include "rtl/exceptions.h"
+#include "server/query_functions.h"
 #include "server/request_error.h"
 #include "server/sql_time.h"
 
@@ -23,6 +25,8 @@ const char kOnlySelect[] = "Поставщик dspQuery выполняет то�
 // read ("STAFF.SALARY"); empty when nothing was refused for that reason.
 thread_local std::string refused_read;
 thread_local Role refused_role = Role::kOperator;
+// The function that the statement being prepared on this thread may not call.
+thread_local std::string refused_function;
 
 Role RoleOf(void* data) { return static_cast<Role>(reinterpret_cast<std::intptr_t>(data)); }
 
@@ -39,8 +43,13 @@ int AllowReadsOfTheRole(void* role, int action, const char* table, const char* c
       }
       return SQLITE_DENY;
     }
+    case SQLITE_FUNCTION: {
+      const std::string_view name = column != nullptr ? column : "";
+      if (IsQueryFunction(name)) return SQLITE_OK;
+      if (refused_function.empty()) refused_function = name;
+      return SQLITE_DENY;
+    }
     case SQLITE_SELECT:
-    case SQLITE_FUNCTION:
     case SQLITE_RECURSIVE:
       return SQLITE_OK;
     default:
@@ -85,17 +94,25 @@ std::string Upper(std::string_view text) {
 
 std::string Quoted(const std::string& name) { return "«" + name + "»"; }
 
+[[noreturn]] void RefuseRead(Role role, const std::string& what) {
+  throw RequestError(kAccessDenied,
+                     std::string("Роль «") + RoleName(role) + "» не даёт читать " + what);
+}
+
 // The one statement of the text; anything else is refused.
 StatementPtr PrepareSingleSelect(sqlite3* db, const std::string& text) {
   sqlite3_stmt* raw = nullptr;
   const char* tail = nullptr;
   refused_read.clear();
+  refused_function.clear();
   const int rc = sqlite3_prepare_v2(db, text.data(), static_cast<int>(text.size()), &raw, &tail);
   StatementPtr statement(raw);
   if (rc != SQLITE_OK) {
-    if ((rc & 0xFF) == SQLITE_AUTH && !refused_read.empty()) {
-      throw RequestError(kAccessDenied, std::string("Роль «") + RoleName(refused_role) +
-                                            "» не даёт читать " + refused_read);
+    if ((rc & 0xFF) == SQLITE_AUTH && !refused_read.empty()) RefuseRead(refused_role, refused_read);
+    // SQLite reports a refused function as an error of the text, not of the authoriser.
+    if (!refused_function.empty()) {
+      throw RequestError(kAccessDenied,
+                         "Функция " + Quoted(refused_function) + " в запросах недоступна");
     }
     if ((rc & 0xFF) == SQLITE_AUTH) throw RequestError(kInvalidArgument, kOnlySelect);
     throw RequestError(kInvalidArgument, "Ошибка в тексте запроса", sqlite3_errmsg(db));
@@ -121,6 +138,22 @@ StatementPtr PrepareSingleSelect(sqlite3* db, const std::string& text) {
     throw RequestError(kInvalidArgument, kOnlySelect);
   }
   return statement;
+}
+
+// Every table, index and column that the statement's program reads must be the role's.
+void CheckStatementReads(QueryConnection& connection, const std::string& text) {
+  std::vector<StoredRead> reads;
+  try {
+    reads = StatementReads(connection.db.Handle(), text, connection.objects);
+  } catch (const EDatabaseError& error) {
+    throw RequestError(kInvalidArgument, "Ошибка в тексте запроса", error.Message());
+  }
+  for (const StoredRead& read : reads) {
+    if (!MayReadStored(connection.role, read.table, read.column)) {
+      RefuseRead(connection.role,
+                 read.column.empty() ? read.table : read.table + "." + read.column);
+    }
+  }
 }
 
 enum class Kind { kExpression, kInteger, kAutoInc, kDateTime };
@@ -232,8 +265,10 @@ TFieldType FieldTypeOf(Kind kind) {
 
 }  // namespace
 
-Database OpenQueryConnection(const std::string& path, Role role, const QueryLimits& limits) {
-  Database db = Database::OpenForReading(path);
+QueryConnection OpenQueryConnection(const std::string& path, Role role, const QueryLimits& limits,
+                                    ReplyBudget* budget) {
+  QueryConnection connection{Database::OpenForReading(path), role, {}, budget, ReplyShare(budget)};
+  Database& db = connection.db;
   sqlite3* handle = db.Handle();
   sqlite3_limit(handle, SQLITE_LIMIT_LENGTH, limits.value_bytes);
   sqlite3_limit(handle, SQLITE_LIMIT_SQL_LENGTH, 100000);
@@ -246,15 +281,31 @@ Database OpenQueryConnection(const std::string& path, Role role, const QueryLimi
   sqlite3_limit(handle, SQLITE_LIMIT_LIKE_PATTERN_LENGTH, 1000);
   sqlite3_limit(handle, SQLITE_LIMIT_VARIABLE_NUMBER, 1);
   sqlite3_limit(handle, SQLITE_LIMIT_TRIGGER_DEPTH, 1);
+  // fts3_tokenizer() hands out and takes native pointers; the schema is trusted by nobody.
+  sqlite3_db_config(handle, SQLITE_DBCONFIG_ENABLE_FTS3_TOKENIZER, 0, nullptr);
+  sqlite3_db_config(handle, SQLITE_DBCONFIG_ENABLE_LOAD_EXTENSION, 0, nullptr);
+  sqlite3_db_config(handle, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+  sqlite3_db_config(handle, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
   db.Execute(
       ("PRAGMA cache_size = -" + std::to_string(std::max(1, limits.cache_bytes >> 10))).c_str());
-  sqlite3_set_authorizer(db.Handle(), AllowReadsOfTheRole,
+  db.Execute("PRAGMA temp_store = MEMORY");
+  connection.objects = StoredObjects::Load(handle);
+  sqlite3_set_authorizer(handle, AllowReadsOfTheRole,
                          reinterpret_cast<void*>(static_cast<std::intptr_t>(role)));
-  return db;
+  return connection;
 }
 
-GetRecordsReply RunProviderQuery(Database& db, const GetRecordsRequest& request,
+GetRecordsReply RunProviderQuery(QueryConnection& connection, const GetRecordsRequest& request,
                                  const QueryLimits& limits) {
+  connection.reply.Release();
+  // A refused query gives its share back at once; a reply keeps it until it has left.
+  struct ReleaseIfRefused {
+    ReplyShare& share;
+    int pending = std::uncaught_exceptions();
+    ~ReleaseIfRefused() {
+      if (std::uncaught_exceptions() > pending) share.Release();
+    }
+  } release_if_refused{connection.reply};
   if (Upper(request.provider) != Upper(kQueryProvider)) {
     throw RequestError(kInvalidArgument,
                        "Поставщик данных «" + request.provider + "» на сервере не найден");
@@ -267,9 +318,10 @@ GetRecordsReply RunProviderQuery(Database& db, const GetRecordsRequest& request,
                        "Неверное число записей: " + std::to_string(request.count));
   }
 
-  sqlite3* handle = db.Handle();
+  sqlite3* handle = connection.db.Handle();
   const ProgressGuard progress(handle, limits.time);
   const StatementPtr statement = PrepareSingleSelect(handle, request.command_text);
+  CheckStatementReads(connection, request.command_text);
   const int column_count = sqlite3_column_count(statement.get());
   std::vector<Column> columns;
   for (int i = 0; i < column_count; ++i) {
@@ -300,9 +352,18 @@ GetRecordsReply RunProviderQuery(Database& db, const GetRecordsRequest& request,
       }
       throw RequestError(kFailed, "Запрос не выполнен", sqlite3_errmsg(handle));
     }
+    if (rows + 1 > limits.reply_rows) {
+      throw RequestError(kFailed, "Ответ на запрос больше допустимых " +
+                                      std::to_string(limits.reply_rows) + " строк; сузьте запрос");
+    }
     if ((rows + 1) * row_bytes > limits.packet_bytes) {
       throw RequestError(kFailed, "Ответ на запрос больше допустимых " +
                                       std::to_string(limits.packet_bytes) + " байт; сузьте запрос");
+    }
+    if (!connection.reply.Grow(kReplyBytesPerCell * static_cast<std::uint64_t>(column_count) +
+                               16)) {
+      throw RequestError(
+          kServerBusy, "Сервер приложений занят отправкой других ответов; повторите запрос позже");
     }
     for (int i = 0; i < column_count; ++i) {
       cells.push_back(ReadCell(statement.get(), i, columns[static_cast<std::size_t>(i)]));

@@ -27,6 +27,8 @@ std::optional<Role> ParseRole(std::string_view name);
 // common table expression's: its rows come from reads of their own, each asked about, so it
 // may be read as a whole. Names are compared without regard to case.
 bool MayRead(Role role, std::string_view table, std::string_view column);
+// The same for a table known to be stored in the database: any other name is refused.
+bool MayReadStored(Role role, std::string_view table, std::string_view column);
 bool MayExport(Role role);
 
 // A user that has proved who it is.

@@ -22,17 +22,26 @@ const char kServerUsage[] =
     "  --max-clients N        connections served at once (default 256); when all are taken,\n"
     "                         a new one replaces the oldest that has not greeted yet\n"
     "  --max-per-address N    connections served at once from one address (default 32)\n"
+    "  --max-per-user N       connections of one user at once (default 8)\n"
     "  --greeting-timeout SECS  a new connection must have greeted within this, its TLS\n"
     "                         handshake included (default 5)\n"
-    "  --login-delay MS       the answer to a failed login waits this long, twice as long for\n"
-    "                         each further failure from the same address, up to 30 s\n"
-    "                         (default 1000)\n"
+    "  --login-delay MS       after a failed login, the next guess from its address or for\n"
+    "                         its user name is refused unchecked for this long, twice as\n"
+    "                         long after each further failure, up to 30 s (default 1000)\n"
+    "  --login-failures-per-minute N  failed logins checked a minute, all addresses\n"
+    "                         together; beyond, only addresses that logged in before may\n"
+    "                         try (default 60)\n"
     "  --idle-timeout SECS    a connection may wait this long between requests (default 600)\n"
     "  --io-timeout SECS      one frame may take this long to arrive or leave (default 30)\n"
     "  --query-timeout SECS   a provider query may run this long (default 10)\n"
     "  --heap-limit MB        memory of SQLite for all queries and exports together\n"
     "                         (default 256); each query may hold values of up to 1 MiB and\n"
-    "                         a page cache of 2 MiB, and has SQLite's other limits set low\n"
+    "                         a page cache of 2 MiB, and has SQLite's other limits set low;\n"
+    "                         its sorting and grouping stay within this memory\n"
+    "  --max-reply-rows N     rows of one query's reply (default 100000)\n"
+    "  --max-reply-mb MB      size of one query's reply packet (default 16)\n"
+    "  --reply-memory MB      memory of the replies being built or sent, all connections\n"
+    "                         together (default 64); a query beyond it is refused as busy\n"
     "  --exports-per-minute N a user's exports a minute (default 10; 0: no limit); an\n"
     "                         export while another runs is refused at once, not queued\n"
     "  --quiet                log warnings only, not every request\n"
@@ -86,7 +95,22 @@ ServerOptions ParseServerOptions(const std::vector<std::string>& arguments) {
     } else if (option == "--greeting-timeout") {
       options.network.greeting_timeout = std::chrono::seconds(Number(option, value(), 1, 600));
     } else if (option == "--login-delay") {
-      options.network.login_delay = std::chrono::milliseconds(Number(option, value(), 1, 30000));
+      options.network.login.first_delay =
+          std::chrono::milliseconds(Number(option, value(), 1, 30000));
+    } else if (option == "--login-failures-per-minute") {
+      options.network.login.failures_per_minute =
+          static_cast<int>(Number(option, value(), 1, 1000000));
+    } else if (option == "--max-per-user") {
+      options.network.max_per_user = static_cast<std::size_t>(Number(option, value(), 1, 10000));
+    } else if (option == "--max-reply-rows") {
+      options.server.query_limits.reply_rows =
+          static_cast<std::uint64_t>(Number(option, value(), 1, 100000000));
+    } else if (option == "--max-reply-mb") {
+      options.server.query_limits.packet_bytes =
+          static_cast<std::uint64_t>(Number(option, value(), 1, 63)) << 20;
+    } else if (option == "--reply-memory") {
+      options.server.reply_memory_bytes =
+          static_cast<std::uint64_t>(Number(option, value(), 1, 1 << 20)) << 20;
     } else if (option == "--idle-timeout") {
       options.network.idle_timeout = std::chrono::seconds(Number(option, value(), 1, 86400));
     } else if (option == "--io-timeout") {

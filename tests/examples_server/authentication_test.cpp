@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -43,7 +44,8 @@ std::vector<std::uint8_t> HelloOf(const std::string& user, const std::string& pa
 TEST(Authentication, AClientWithoutAValidLoginGetsNothingButOneRefusal) {
   ScratchFolder folder;
   AddUser(folder.Path() / "data", "operator", "operator's password", Role::kOperator);
-  ServerProcess server(folder.Path() / "data", {"--empty", "--login-delay", "50"});
+  // Each guess waits for the failures before it, a few milliseconds here.
+  ServerProcess server(folder.Path() / "data", {"--empty", "--login-delay", "1"});
   const std::string refused = "80070005 " + std::string(kWrongLogin) + ", closed";
   ByteWriter first_version;  // a client of the first version sent no credentials
   first_version.Raw({reinterpret_cast<const std::uint8_t*>(kHelloMagic), 4});
@@ -64,7 +66,10 @@ TEST(Authentication, AClientWithoutAValidLoginGetsNothingButOneRefusal) {
        "80070057 Сервер приложений говорит на версии протокола 2, клиент на 1, closed"},
       {"the right password", HelloOf("operator", "operator's password"), "(greeted)"},
   };
-  for (const Case& c : cases) EXPECT_EQ(AnswerToHello(server.Port(), c.hello), c.answer) << c.name;
+  for (const Case& c : cases) {
+    std::this_thread::sleep_for(50ms);
+    EXPECT_EQ(AnswerToHello(server.Port(), c.hello), c.answer) << c.name;
+  }
 
   // Nothing answered before the login: a request in its place closes the connection.
   RawClient early(server.Port(), false);
@@ -82,6 +87,7 @@ TEST(Authentication, AClientWithoutAValidLoginGetsNothingButOneRefusal) {
   options.port = server.Port();
   options.user = "operator";
   options.password = "guess";
+  std::this_thread::sleep_for(50ms);
   AppServerClient client(options);
   try {
     client.Connect();
@@ -92,34 +98,97 @@ TEST(Authentication, AClientWithoutAValidLoginGetsNothingButOneRefusal) {
   }
 }
 
-TEST(Authentication, EachFailureFromAnAddressWaitsLongerUntilALoginSucceeds) {
+// A failed login is answered at once; the next guess from its address, or for its name, is
+// refused without its password being checked until the wait is over, even when it is the
+// right password: a guess made early tells the client nothing.
+TEST(Authentication, GuessesWaitNotAnswersAndAnEarlyGuessLearnsNothing) {
   ScratchFolder folder;
-  ServerProcess server(folder.Path() / "data", {"--empty", "--login-delay", "50"});
-  for (int i = 0; i < 3; ++i) AnswerToHello(server.Port(), HelloOf(kTestUser, "wrong"));
-  EXPECT_EQ(AnswerToHello(server.Port(), HelloOf(kTestUser, kTestPassword)), "(greeted)");
-  AnswerToHello(server.Port(), HelloOf(kTestUser, "wrong"));
-  const std::string log = server.Log();
-  std::vector<std::string> delays;
-  for (std::size_t at = log.find("answered after "); at != std::string::npos;
-       at = log.find("answered after ", at + 1)) {
-    delays.push_back(log.substr(at + 15, log.find(' ', at + 15) - at - 15));
+  ServerProcess server(folder.Path() / "data", {"--empty", "--login-delay", "400"});
+  const std::string wrong = "80070005 " + std::string(kWrongLogin) + ", closed";
+  const std::string unchecked =
+      "80070005 Слишком много неудачных попыток входа; следующая возможна через 1 с, closed";
+  struct Step {
+    const char* password;
+    std::chrono::milliseconds wait_before;
+    std::string answer;
+  };
+  const Step steps[] = {
+      {"wrong", 0ms, wrong},           {"wrong again", 0ms, unchecked},
+      {kTestPassword, 0ms, unchecked}, {kTestPassword, 500ms, "(greeted)"},
+      {"wrong", 0ms, wrong},
+  };
+  for (const Step& step : steps) {
+    std::this_thread::sleep_for(step.wait_before);
+    EXPECT_EQ(AnswerToHello(server.Port(), HelloOf(kTestUser, step.password)), step.answer)
+        << step.password;
   }
-  EXPECT_EQ(delays, (std::vector<std::string>{"50", "100", "200", "50"}));
+  const std::string log = server.Log();
+  auto count = [&](const std::string& what) {
+    int n = 0;
+    for (auto at = log.find(what); at != std::string::npos; at = log.find(what, at + 1)) ++n;
+    return n;
+  };
+  EXPECT_EQ(count("login failed: "), 2);
+  EXPECT_EQ(count("not checked: next guess in "), 2);
   EXPECT_NE(log.find("login failed: \"test\" as user \"tester\""), std::string::npos);
   EXPECT_EQ(log.find("wrong"), std::string::npos) << "a password reached the log";
 }
 
-TEST(LoginThrottle, DelaysDoublePerAddressUpToTheLongestAndAreForgotten) {
-  LoginThrottle throttle(1000ms);
+// Each step: a guess at a moment (milliseconds from the start) from an address for a name,
+// and either how long it is told to wait or, when let through, whether it succeeds.
+TEST(LoginThrottle, GuessesWaitPerAddressPerNameAndAcrossAll) {
+  LoginThrottle throttle(LoginPolicy{1000ms, 5});
   const auto start = LoginThrottle::Clock::now();
-  std::vector<long> delays;
-  for (int i = 0; i < 8; ++i) delays.push_back(throttle.Failed("10.0.0.1", start).count());
-  EXPECT_EQ(delays, (std::vector<long>{1000, 2000, 4000, 8000, 16000, 30000, 30000, 30000}));
-  EXPECT_EQ(throttle.Failed("10.0.0.2", start).count(), 1000) << "another address";
-  throttle.Succeeded("10.0.0.2");
-  EXPECT_EQ(throttle.Failed("10.0.0.2", start).count(), 1000) << "after a success";
-  EXPECT_EQ(throttle.Failed("10.0.0.1", start + 14min).count(), 30000) << "still remembered";
-  EXPECT_EQ(throttle.Failed("10.0.0.1", start + 30min).count(), 1000) << "after a quiet while";
+  struct Step {
+    long at;
+    const char* address;
+    const char* name;
+    long wait;  // expected; 0: let through
+    bool succeeds = false;
+  };
+  const Step steps[] = {
+      {0, "10.0.0.1", "ivanova", 0},
+      {0, "10.0.0.1", "ivanova", 1000},  // the address waits
+      {0, "10.0.0.2", "ivanova", 1000},  // and so does the name, from anywhere
+      {0, "10.0.0.2", "petrov", 0},      // others do not
+      {1000, "10.0.0.1", "ivanova", 0},  // the second failure: two seconds
+      {2000, "10.0.0.1", "ivanova", 1000},
+      {3000, "10.0.0.1", "ivanova", 0, true},  // a success forgets both
+      {3000, "10.0.0.1", "ivanova", 0},
+      {4000, "10.0.0.3", "sidorov", 0},           // the fifth failure within a minute
+      {4000, "10.0.0.4", "kuznetsova", 56000},    // no more guesses from new addresses
+      {4000, "10.0.0.1", "kuznetsova", 0, true},  // but from one that logged in before
+      {60000, "10.0.0.4", "kuznetsova", 0},       // the first failure has left the minute
+  };
+  for (const Step& step : steps) {
+    const auto now = start + std::chrono::milliseconds(step.at);
+    const auto wait = throttle.BeginGuess(step.address, step.name, now);
+    EXPECT_EQ(wait.count(), step.wait) << step.at << " " << step.address << " " << step.name;
+    if (wait.count() > 0) continue;
+    if (step.succeeds) {
+      throttle.Succeeded(step.address, step.name);
+    } else {
+      throttle.Failed(step.address, step.name, now);
+    }
+  }
+  // The wait doubles up to the longest, and a quarter of an hour forgets it.
+  LoginThrottle doubling(LoginPolicy{1000ms, 1000});
+  std::vector<long> waits;
+  auto now = start;
+  for (int i = 0; i < 7; ++i) {
+    ASSERT_EQ(doubling.BeginGuess("10.0.0.9", "x", now).count(), 0);
+    doubling.Failed("10.0.0.9", "x", now);
+    waits.push_back(doubling.BeginGuess("10.0.0.9", "x", now).count());
+    now += std::chrono::milliseconds(waits.back());
+  }
+  EXPECT_EQ(waits, (std::vector<long>{1000, 2000, 4000, 8000, 16000, 30000, 30000}));
+  EXPECT_EQ(doubling.BeginGuess("10.0.0.9", "x", now + 16min).count(), 0);
+  // While a guess after a failure is being checked, another one waits.
+  LoginThrottle one_at_a_time(LoginPolicy{1000ms, 1000});
+  ASSERT_EQ(one_at_a_time.BeginGuess("10.0.0.5", "y", start).count(), 0);
+  one_at_a_time.Failed("10.0.0.5", "y", start);
+  ASSERT_EQ(one_at_a_time.BeginGuess("10.0.0.5", "y", start + 1s).count(), 0);
+  EXPECT_EQ(one_at_a_time.BeginGuess("10.0.0.5", "y", start + 1s).count(), 1000);
 }
 
 // The admin verbs, run as the program; the password on standard input.
@@ -174,10 +243,12 @@ TEST(AdminVerbs, UsersAreAddedChangedListedAndRemoved) {
   EXPECT_EQ(AdminVerb(data, "remove petrov").output, "user petrov removed\n");
   EXPECT_EQ(AdminVerb(data, "list").output, "ivanova\tadmin\n");
 
-  ServerProcess server(data);
+  ServerProcess server(data, {"--login-delay", "1"});
   EXPECT_EQ(AnswerToHello(server.Port(), HelloOf("ivanova", "new password")), "(greeted)");
   EXPECT_NE(AnswerToHello(server.Port(), HelloOf("ivanova", "first password")), "(greeted)");
+  std::this_thread::sleep_for(50ms);  // past the wait after a failure
   EXPECT_NE(AnswerToHello(server.Port(), HelloOf("petrov", "second password")), "(greeted)");
+  std::this_thread::sleep_for(50ms);
   // The verbs work beside a running server, which sees the change at the next login.
   EXPECT_EQ(AdminVerb(data, "add sidorov --role operator", "third password\n").status, 0);
   EXPECT_EQ(AnswerToHello(server.Port(), HelloOf("sidorov", "third password")), "(greeted)");

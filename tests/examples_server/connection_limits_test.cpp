@@ -224,6 +224,13 @@ TEST(ServerLog, ControlCharactersAreEscapedSoThatEveryEntryIsOneLine) {
       {"c1 \xc2\x85 next line", "c1 \\u0085 next line"},
       {"separators \xe2\x80\xa8 \xe2\x80\xa9", "separators \\u2028 \\u2029"},
       {"neighbours \xc2\xa0 \xe2\x80\xa6", "neighbours \xc2\xa0 \xe2\x80\xa6"},
+      {"a \"quoted\" name", "a \\\"quoted\\\" name"},
+      {"right-to-left \xe2\x80\xae override", "right-to-left \\u202e override"},
+      {"isolates \xe2\x81\xa6 \xe2\x81\xa9 marks \xe2\x80\x8f \xd8\x9c",
+       "isolates \\u2066 \\u2069 marks \\u200f \\u061c"},
+      {"invisible \xe2\x80\x8b \xef\xbb\xbf \xc2\xad", "invisible \\u200b \\ufeff \\u00ad"},
+      {"tag \xf3\xa0\x80\x81", "tag \\U000e0001"},
+      {"broken \xd0 \xc0\x80 \xed\xa0\x80", "broken \\xd0 \\xc0\\x80 \\xed\\xa0\\x80"},
   };
   for (const Case& c : cases) EXPECT_EQ(EscapeLogText(c.text), c.logged) << c.text;
 }
@@ -240,6 +247,25 @@ TEST(ServerLog, AClientCannotForgeLogLines) {
   EXPECT_TRUE(server.WaitForLog("hello from \"host\\x0a2026-01-01 00:00:00.000 #9 forged\""));
   EXPECT_TRUE(server.WaitForLog("GetRecords dsp\\x0dQuery"));
   EXPECT_EQ(server.Log().find("\n2026-01-01 00:00:00.000 #9"), std::string::npos);
+
+  // A name that closes its quoted field and writes another, or turns the line around, stays
+  // one value inside its quotes.
+  struct Forgery {
+    std::string name;
+    std::string logged;
+  };
+  const Forgery forgeries[] = {
+      {"x\" as user \"admin\" (admin)", "\"x\\\" as user \\\"admin\\\" (admin)\""},
+      {"\xe2\x80\xae)nimda( \"nimda\" resu sa", "\"\\u202e)nimda( \\\"nimda\\\" resu sa\""},
+      {"back\\\" slash", "\"back\\\\\\\" slash\""},
+  };
+  for (const Forgery& f : forgeries) {
+    RawClient forger(server.Port(), false);
+    forger.Send(FrameType::kHello, Encode(Hello{kProtocolVersion, "forger", f.name, "wrong"}));
+    forger.Receive();
+    // Checked or, after the first failure, refused unchecked: logged the same way.
+    EXPECT_TRUE(server.WaitForLog("\"forger\" as user " + f.logged)) << f.logged;
+  }
 }
 
 }  // namespace

@@ -163,6 +163,13 @@ int ServerProcess::Stop() {
 
 std::string ServerProcess::Log() const { return ReadFile(log_); }
 
+long ServerProcess::Status(const std::string& field) const {
+  const std::string status = ReadFile("/proc/" + std::to_string(pid_) + "/status");
+  const auto at = status.find("\n" + field + ":");
+  if (at == std::string::npos) return -1;
+  return std::strtol(status.c_str() + at + field.size() + 2, nullptr, 10);
+}
+
 bool ServerProcess::WaitForLog(const std::string& text) const {
   return Eventually([&] { return Log().find(text) != std::string::npos; });
 }

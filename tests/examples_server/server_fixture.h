@@ -77,6 +77,8 @@ class ServerProcess {
   ServerProcess& operator=(const ServerProcess&) = delete;
 
   std::uint16_t Port() const { return port_; }
+  // A number of the process's /proc status ("Threads", "VmRSS" in kB); -1 when unknown.
+  long Status(const std::string& field) const;
   // SIGKILL, or SIGTERM with a wait for a clean exit (returns the exit status).
   void Kill();
   int Stop();

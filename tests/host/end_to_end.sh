@@ -181,7 +181,9 @@ scenario_killed_server() {
 }
 
 scenario_users() {
-  server_for users
+  # A guess after a failed login from the same address waits --login-delay: a millisecond here,
+  # so that the host's next logins after the refused one are checked.
+  server_for users --login-delay 1
   add_server_user "$server" "$server_data" clerk "operator's password" operator
   run_host wrong_password status.script --server "$server_address" --password "not it"
   result '.[] | select(.event == "status") | .connection' |
