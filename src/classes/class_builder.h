@@ -173,7 +173,7 @@ class TClassBuilder {
     static_assert(std::is_base_of_v<typename A::Class, T>, "not a member of this class");
     static_assert(std::is_base_of_v<typename R::Class, T>, "not a member of this class");
     static_assert(std::is_same_v<typename R::Value, V>, "the getter and the setter differ in type");
-    TPropertyInfo info = NewProperty(std::move(name), TPropertyKind::String);
+    TPropertyInfo& info = info_.AddProperty(std::move(name), TPropertyKind::String);
     if constexpr (std::is_same_v<V, std::string>) {
       info.set_string = [setter](TObject* o, const std::string& v) {
         A::Write(Self(o), setter, v);
@@ -212,7 +212,7 @@ class TClassBuilder {
     } else {
       static_assert(sizeof(V) == 0, "unsupported property type (enums and sets need names)");
     }
-    return Add(std::move(info));
+    return *this;
   }
 
   // A property kept in a member, which is both read and written.
@@ -231,7 +231,8 @@ class TClassBuilder {
     static_assert(std::is_base_of_v<typename A::Class, T>, "not a member of this class");
     static_assert(std::is_base_of_v<typename R::Class, T>, "not a member of this class");
     static_assert(std::is_same_v<typename R::Value, V>, "the getter and the setter differ in type");
-    TPropertyInfo info = NewProperty(std::move(name), TPropertyKind::Enum, std::move(type_name));
+    TPropertyInfo& info =
+        info_.AddProperty(std::move(name), TPropertyKind::Enum, std::move(type_name));
     info.names = class_builder_detail::ToNameList(names);
     if constexpr (std::is_same_v<V, E>) {
       info.set_integer = [setter](TObject* o, int64_t v) {
@@ -251,7 +252,7 @@ class TClassBuilder {
     } else {
       static_assert(sizeof(V) == 0, "the names do not fit the property's type");
     }
-    return Add(std::move(info));
+    return *this;
   }
   template <class M, class E>
   requires std::is_member_object_pointer_v<M> TClassBuilder& Property(std::string name, M member,
@@ -266,10 +267,10 @@ class TClassBuilder {
     using G = class_builder_detail::Getter<P>;
     using X = std::remove_pointer_t<std::remove_cvref_t<typename G::Result>>;
     static_assert(std::is_base_of_v<TPersistent, X>, "not a persistent object");
-    TPropertyInfo info = NewProperty(std::move(name), TPropertyKind::Object);
+    TPropertyInfo& info = info_.AddProperty(std::move(name), TPropertyKind::Object);
     info.value_class = &X::StaticClass;
     info.get_object = [getter](TObject* o) -> TPersistent* { return G::Get(Self(o), getter); };
-    return Add(std::move(info));
+    return *this;
   }
 
   // A collection that a description clears and fills item by item (the getter's result).
@@ -278,10 +279,10 @@ class TClassBuilder {
     using G = class_builder_detail::Getter<P>;
     using X = std::remove_pointer_t<std::remove_cvref_t<typename G::Result>>;
     static_assert(std::is_base_of_v<TCollection, X>, "not a collection");
-    TPropertyInfo info = NewProperty(std::move(name), TPropertyKind::Collection);
+    TPropertyInfo& info = info_.AddProperty(std::move(name), TPropertyKind::Collection);
     info.value_class = &X::StaticClass;
     info.get_collection = [getter](TObject* o) -> TCollection* { return G::Get(Self(o), getter); };
-    return Add(std::move(info));
+    return *this;
   }
 
   // An event (a TEvent<...>& getter or a TEvent<...> member) that a description binds to a
@@ -290,10 +291,10 @@ class TClassBuilder {
   TClassBuilder& Event(std::string name, P accessor) {
     using G = class_builder_detail::Getter<P>;
     using E = std::remove_cvref_t<typename G::Result>;
-    TPropertyInfo info = NewProperty(std::move(name), TPropertyKind::Event, "event");
+    TPropertyInfo& info = info_.AddProperty(std::move(name), TPropertyKind::Event, "event");
     info.bind_event = class_builder_detail::EventArgs<E>::template Binder<T>(accessor);
     info.get_event = class_builder_detail::EventArgs<E>::template Published<T>(accessor);
-    return Add(std::move(info));
+    return *this;
   }
 
   // A handler method, void M(TObject* Sender, Args...), that descriptions bind by name to
@@ -305,7 +306,7 @@ class TClassBuilder {
                                             const THandlerInfo& handler) {
       event.BindPublished(static_cast<T*>(target), method, handler);
     };
-    info_.handlers_.push_back(THandlerInfo{std::move(name), std::move(binder)});
+    info_.AddHandler(std::move(name), std::move(binder));
     return *this;
   }
 
@@ -314,15 +315,13 @@ class TClassBuilder {
   TClassBuilder& Field(std::string name, X* C::*member) {
     static_assert(std::is_base_of_v<C, T>, "not a member of this class");
     static_assert(std::is_base_of_v<TComponent, X>, "not a component field");
-    TFieldInfo info;
-    info.name = std::move(name);
+    TFieldInfo& info = info_.AddField(std::move(name));
     info.value_class = &X::StaticClass;
     info.set = [member](TObject* owner, TComponent* value) {
       if (value != nullptr && !value->InheritsFrom(X::StaticClass())) return false;
       Self(owner)->*member = static_cast<X*>(value);
       return true;
     };
-    info_.fields_.push_back(std::move(info));
     return *this;
   }
 
@@ -342,18 +341,6 @@ class TClassBuilder {
  private:
   static T* Self(TObject* object) { return static_cast<T*>(object); }
   static const T* Self(const TObject* object) { return static_cast<const T*>(object); }
-  static TPropertyInfo NewProperty(std::string name, TPropertyKind kind,
-                                   std::string type_name = {}) {
-    TPropertyInfo info;
-    info.name = std::move(name);
-    info.kind = kind;
-    info.type_name = std::move(type_name);
-    return info;
-  }
-  TClassBuilder& Add(TPropertyInfo info) {
-    info_.properties_.push_back(std::move(info));
-    return *this;
-  }
 
   TClassInfo& info_;
 };

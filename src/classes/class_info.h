@@ -122,6 +122,12 @@ class TClassInfo {
   template <class T>
   friend const TClassInfo& DefineClass(const char* name);
 
+  // What the builder adds, made here once rather than in each of its many instantiations; the
+  // builder fills in the accessors of the entry returned.
+  TPropertyInfo& AddProperty(std::string name, TPropertyKind kind, std::string type_name = {});
+  void AddHandler(std::string name, std::any binder);
+  TFieldInfo& AddField(std::string name);
+
   std::string name_;
   const TClassInfo* parent_;
   ComponentFactory component_factory_ = nullptr;

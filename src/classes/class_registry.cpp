@@ -75,6 +75,25 @@ const TFieldInfo* TClassInfo::FindField(std::string_view name) const {
       this, name, [](const TClassInfo& c) -> const auto& { return c.fields_; });
 }
 
+TPropertyInfo& TClassInfo::AddProperty(std::string name, TPropertyKind kind,
+                                       std::string type_name) {
+  TPropertyInfo& info = properties_.emplace_back();
+  info.name = std::move(name);
+  info.kind = kind;
+  info.type_name = std::move(type_name);
+  return info;
+}
+
+void TClassInfo::AddHandler(std::string name, std::any binder) {
+  handlers_.push_back(THandlerInfo{std::move(name), std::move(binder)});
+}
+
+TFieldInfo& TClassInfo::AddField(std::string name) {
+  TFieldInfo& info = fields_.emplace_back();
+  info.name = std::move(name);
+  return info;
+}
+
 const TClassInfo& RegisterClassInfo(std::unique_ptr<TClassInfo> info) {
   Registry& registry = TheRegistry();
   if (registry.by_name.contains(info->Name())) {

@@ -74,6 +74,16 @@ void OutText(BSTR* out, const std::string& text) {
   *out = BStr(Utf8ToUtf16(text)).Detach();
 }
 
+void OutTexts(BSTR* first_out, const std::string& first, BSTR* second_out,
+              const std::string& second) {
+  *Required(first_out) = nullptr;
+  *Required(second_out) = nullptr;
+  BStr first_text(Utf8ToUtf16(first));
+  BStr second_text(Utf8ToUtf16(second));
+  *first_out = first_text.Detach();
+  *second_out = second_text.Detach();
+}
+
 std::string InText(BSTR text) { return Utf16ToUtf8(BStrView(text)); }
 
 }  // namespace tvx

@@ -52,6 +52,10 @@ T* Required(T* pointer) {
 
 // Hands a text (UTF-8 inside the module) out as a new BSTR.
 void OutText(BSTR* out, const std::string& text);
+// Hands two texts out, both or neither: every out-pointer is checked (and the texts made)
+// before either is handed out, since a caller frees nothing after a failed call.
+void OutTexts(BSTR* first_out, const std::string& first, BSTR* second_out,
+              const std::string& second);
 // A text handed in, as UTF-8.
 std::string InText(BSTR text);
 

@@ -150,8 +150,7 @@ HRESULT HeadlessDriverObject::GetBox(LONG index, LONG* kind, BSTR* title, BSTR* 
     *Required(kind) = static_cast<LONG>(box.kind);
     *Required(owner) = box.owner;
     *Required(answer) = box.answer;
-    OutText(title, box.title);
-    OutText(text, box.text);
+    OutTexts(title, box.title, text, box.text);
   });
 }
 
@@ -180,8 +179,7 @@ HRESULT HeadlessDriverObject::GetFocusChange(LONG index, BSTR* form, BSTR* contr
   return Guarded(tavolex::IID_IHeadlessDriver, [&] {
     const auto& changes = driver_.FocusChanges();
     const headless::FocusRecord& change = changes[CheckedIndex(index, changes.size())];
-    OutText(form, change.form);
-    OutText(control, change.control);
+    OutTexts(form, change.form, control, change.control);
   });
 }
 

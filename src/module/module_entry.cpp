@@ -25,10 +25,13 @@ void __freeres() noexcept;
 }
 #endif
 
-// The unload hook; Linux's is a static object (see module_runtime.h).
-extern "C" BOOL WINAPI DllMain(HINSTANCE /*instance*/, DWORD reason, LPVOID /*reserved*/) {
+// The unload hook; Linux's is a static object (see module_runtime.h). Under the loader lock:
+// the windows, window classes and libraries of the user interface went with the last plug-in
+// object, and are not touched here. `reserved` is not null when the process is ending.
+extern "C" BOOL WINAPI DllMain(HINSTANCE /*instance*/, DWORD reason, LPVOID reserved) {
   if (reason == DLL_PROCESS_DETACH) {
-    tvx::ModuleUnloading();
+    tvx::ModuleUnloading(reserved != nullptr ? tvx::Unloading::kProcessExit
+                                             : tvx::Unloading::kLibrary);
 #ifdef __GLIBCXX__
     // The C++ run time is linked into this library, and its reserve (some 70 KB) is never freed
     // by the run time itself: each load and unload of the library would leave one behind.

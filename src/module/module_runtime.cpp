@@ -1,27 +1,30 @@
 #include "module/module_runtime.h"
 
+#include "classes/application_hooks.h"
 #include "exporter/application_handover.h"
 #include "module/user_interface.h"
 #include "ui/application.h"
+#include "ui/form.h"
 
 namespace tvx {
 
 namespace {
 
-// Plain data, so that the unload hook can read it at any point of the unloading.
+// Plain data, so that the unload hook can read them at any point of the unloading.
 bool started = false;
+int plugin_objects = 0;
 
 #ifndef _WIN32
 struct UnloadHook {
-  ~UnloadHook() { ModuleUnloading(); }
+  ~UnloadHook() { ModuleUnloading(Unloading::kLibrary); }
 };
 #endif
 
 }  // namespace
 
 void StartModule() {
-  if (started) return;
   StartUserInterface();
+  if (started) return;
   ModuleApplication();
   ApplicationHandedOver();
 #ifndef _WIN32
@@ -30,8 +33,23 @@ void StartModule() {
   started = true;
 }
 
-void ModuleUnloading() {
+void PluginObjectMade() { ++plugin_objects; }
+
+bool PluginObjectGoing() {
+  if (--plugin_objects > 0) return false;
+  FreeReleasedForms();
+  return true;
+}
+
+void LastPluginObjectGone() {
+  // A form still shown (a modal loop of a command whose host let go of everything from inside
+  // it) keeps its windows, and so the user interface, until the library goes.
+  if (plugin_objects == 0 && ShownForms().empty()) StopUserInterface();
+}
+
+void ModuleUnloading(Unloading unloading) {
   if (!started) return;
+  if (unloading == Unloading::kLibrary) FreeReleasedForms();
   EndApplicationHandovers();
   started = false;
 }

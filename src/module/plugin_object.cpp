@@ -5,12 +5,14 @@
 #include "classes/application_hooks.h"
 #include "module/boundary_errors.h"
 #include "module/command_object.h"
+#include "module/module_runtime.h"
 
 namespace tvx {
 
-PluginObject::PluginObject(TJvPlugIn* plugin) : plugin_(plugin) {}
+PluginObject::PluginObject(TJvPlugIn* plugin) : plugin_(plugin) { PluginObjectMade(); }
 
 PluginObject::~PluginObject() {
+  const bool last = PluginObjectGoing();
   try {
     plugin_.reset();
   } catch (...) {
@@ -19,6 +21,7 @@ PluginObject::~PluginObject() {
   }
   host_applications_.clear();
   host_objects_.clear();
+  if (last) LastPluginObjectGone();
 }
 
 HRESULT PluginObject::GetPluginID(BSTR* text) {

@@ -1,6 +1,8 @@
 // The plug-in object as the host holds it: IPlugin over a TJvPlugIn that it owns. Releasing the
 // last reference (the commands handed out hold one each) frees the plug-in object, whose destroy
-// handler runs first, and then the host application adapters that Initialize made.
+// handler runs first, and then the host application adapters that Initialize made. The last
+// plug-in object of the module frees the forms still waiting for their release before it goes,
+// and stops the user interface after (module_runtime.h).
 #pragma once
 
 #include <vector>

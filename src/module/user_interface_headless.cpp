@@ -15,6 +15,10 @@ headless::HeadlessDriver& HeadlessUserInterface() {
 
 void StartUserInterface() { HeadlessUserInterface(); }
 
+// The headless driver stays for the library's lifetime: it holds no window, and a test host
+// reads what it recorded after the plug-in objects have gone.
+void StopUserInterface() {}
+
 void HandleMessageThroughHost(IHostApplication& /*host*/) { UiBackend().HandleMessage(); }
 
 }  // namespace tvx

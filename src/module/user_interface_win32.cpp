@@ -1,8 +1,9 @@
-// The windowed user interface: the Windows backend, made once and kept until the module is
-// unloaded (its window classes and its message window belong to the module's file). A modal
-// loop hands each turn to the host's message loop, which dispatches the module's messages with
-// its own; the deferred releases that the backend posts to its message window are handled by
-// whichever loop runs.
+// The windowed user interface: the Windows backend, made at the first entry into the module and
+// ended when its last plug-in object goes (its window classes and its message window belong to
+// the module's file, and must be gone before the file is unloaded, outside the loader lock). A
+// modal loop hands each turn to the host's message loop, which dispatches the module's messages
+// with its own; the deferred releases that the backend posts to its message window are handled
+// by whichever loop runs.
 #include "module/user_interface.h"
 #include "ui/win32/win32_backend.h"
 
@@ -10,14 +11,22 @@ namespace tvx {
 
 namespace {
 
+// Plain data: nothing ends it at the process's exit or at an unloading (see user_interface.h).
+win32::Win32UserInterface* windows = nullptr;
+
 win32::Win32UserInterface& Windows() {
-  static win32::Win32UserInterface ui;
-  return ui;
+  if (windows == nullptr) windows = new win32::Win32UserInterface();
+  return *windows;
 }
 
 }  // namespace
 
 void StartUserInterface() { Windows(); }
+
+void StopUserInterface() {
+  delete windows;
+  windows = nullptr;
+}
 
 void HandleMessageThroughHost(IHostApplication& host) {
   win32::Win32Backend& backend = Windows().Backend();

@@ -59,6 +59,8 @@ struct MessageBoxRequest {
   std::string title;
   std::string text;
   TMsgDlgButtons buttons{mbOK};
+  // The application's window. A backend with real windows owns the box by the active modal
+  // form instead, when a form is modal, so that the activation goes back to it.
   WindowHandle owner = 0;
 };
 

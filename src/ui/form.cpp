@@ -16,6 +16,9 @@ namespace {
 
 constexpr const char* kCannotFocus = "Cannot focus a disabled or invisible window";
 
+// The first of the released forms waiting to be freed; plain data (see TCustomForm).
+TCustomForm* first_released = nullptr;
+
 std::vector<TCustomForm*>& Shown() {
   static std::vector<TCustomForm*> forms;
   return forms;
@@ -73,6 +76,7 @@ TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
 TCustomForm::TCustomForm(TComponent* owner, TCreateNew) : TCustomForm(owner) { create_new_ = true; }
 
 TCustomForm::~TCustomForm() {
+  UnlistReleased();
   if (Visible()) HideWindow();
   DestroyChildren();
 }
@@ -336,6 +340,7 @@ void TCustomForm::Close() {
 }
 
 void TCustomForm::Release() {
+  ListReleased();
   UiBackend().Post([this, alive = life_.Watch()] {
     if (alive.expired()) return;
     if (modal_) {
@@ -344,6 +349,45 @@ void TCustomForm::Release() {
     }
     Free();
   });
+}
+
+void TCustomForm::ListReleased() {
+  if (release_listed_) return;
+  release_listed_ = true;
+  previous_released_ = nullptr;
+  next_released_ = first_released;
+  if (first_released != nullptr) first_released->previous_released_ = this;
+  first_released = this;
+}
+
+void TCustomForm::UnlistReleased() {
+  if (!release_listed_) return;
+  release_listed_ = false;
+  if (previous_released_ != nullptr) {
+    previous_released_->next_released_ = next_released_;
+  } else {
+    first_released = next_released_;
+  }
+  if (next_released_ != nullptr) next_released_->previous_released_ = previous_released_;
+  previous_released_ = next_released_ = nullptr;
+}
+
+int FreeReleasedForms() {
+  int freed = 0;
+  // Freeing a form may free or release others (the forms it owns): start over from the head
+  // after each one.
+  for (;;) {
+    TCustomForm* form = first_released;
+    while (form != nullptr && form->modal_) form = form->next_released_;
+    if (form == nullptr) return freed;
+    form->UnlistReleased();
+    try {
+      form->Free();
+    } catch (...) {
+      ApplicationHandleException(nullptr, std::current_exception());
+    }
+    ++freed;
+  }
 }
 
 TButton* TCustomForm::FindButton(bool want_default) const {

@@ -88,7 +88,8 @@ class TCustomForm : public TWinControl {
   // Closing by the close box: a modal form ends with mrCancel; another form is hidden.
   void Close();
   // Frees the form when the message loop next handles messages (after the running handler
-  // has returned). A form still in its modal loop is freed once the loop has ended.
+  // has returned). A form still in its modal loop is freed once the loop has ended. Until then
+  // the form is among the released forms that FreeReleasedForms frees at once.
   void Release();
 
   // The default (Enter) and cancel (Escape) buttons: the first reachable button inside the
@@ -137,6 +138,14 @@ class TCustomForm : public TWinControl {
   TModalResult modal_result_ = mrNone;
   bool modal_ = false;
   bool release_after_modal_ = false;
+  // The list of released forms waiting to be freed (see FreeReleasedForms): linked through the
+  // forms themselves, so that it is plain data, intact at any point of the module's unloading.
+  bool release_listed_ = false;
+  TCustomForm* previous_released_ = nullptr;
+  TCustomForm* next_released_ = nullptr;
+  void ListReleased();
+  void UnlistReleased();
+  friend int FreeReleasedForms();
   // Ends when the form is freed, so that a posted release of a form already freed does nothing.
   TLifeMark life_;
 };
@@ -154,5 +163,12 @@ class TForm : public TCustomForm {
 // The forms that are shown, in the order in which they were shown; the last is the active one.
 const std::vector<TCustomForm*>& ShownForms();
 TCustomForm* ActiveForm();
+
+// Frees at once every released form whose release is still waiting for the message loop, except
+// those still in their modal loop; their posted releases then do nothing. For the module's end
+// (its last plug-in object going, its unloading), when no message loop may run again before the
+// module's code is gone. Returns how many forms were freed. Exceptions of their destruction
+// go to the application's exception handling, and the others are freed all the same.
+int FreeReleasedForms();
 
 }  // namespace tvx

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "module_host.h"
+#include "support/history_table.h"
 
 namespace tvx::test {
 namespace {
@@ -12,9 +13,11 @@ namespace {
 constexpr char kNoDirectory[] =
     "Нет связи с сервером приложений: приложение не предоставило каталог (IDirectory)";
 
-// A plug-in object that a host never released; kept reachable so that the leak checker sees the
+const HistoryRow kHistory[] = {{1, 45000.5, 44900.0, 44990.0}};
+
+// Plug-in objects that a host never released; kept reachable so that the leak checker sees the
 // host's own leak as what it is.
-tavolex::IPlugin* leaked_plugin = nullptr;
+tavolex::IPlugin* leaked_plugins[2] = {};
 
 TEST_F(ModuleHostTest, DestroyingAndUnloadingPutsEverythingBackWhereItStarted) {
   Host host;
@@ -58,6 +61,54 @@ TEST_F(ModuleHostTest, PluginObjectsMayBeDestroyedInAnyOrder) {
   EXPECT_EQ(second_host.application->References(), 1u);
 }
 
+class WaitingReleaseTest : public ModuleHostTest {
+ protected:
+  // Runs the command with the operator cancelling, and checks that the dialog's release waits
+  // for the host's message loop, holding the host's connection.
+  void RunWithTheReleaseLeftWaiting(tavolex::IPlugin* plugin, const Host& host,
+                                    ULONG connection_references) {
+    WhenModal([&](const std::string&) { Click("btnCancel"); });
+    EXPECT_EQ(Execute(plugin), S_OK);
+    EXPECT_EQ(PostedCount(), 1) << "the dialog's release waits for the message loop";
+    EXPECT_EQ(host.connection->References(), connection_references + 1);
+  }
+};
+
+// A host that lets go of its plug-in object right after the command, before its message loop has
+// run again: the last plug-in object frees the dialog as it goes, and the host gets every
+// reference back, its connection's among them.
+TEST_F(WaitingReleaseTest, ADialogWhoseReleaseWaitsIsFreedWhenTheLastPluginObjectGoes) {
+  Host host;
+  host.server->SetPacket(HistoryTable(kHistory));
+  const std::vector<ULONG> references = host.References();
+  tavolex::Ref<tavolex::IPlugin> plugin = NewPlugin();
+  ASSERT_TRUE(Initialize(plugin.Get(), host));
+  RunWithTheReleaseLeftWaiting(plugin.Get(), host, references[3]);
+  plugin.Reset();
+  EXPECT_EQ(host.References(), references);
+  // The release still posted finds the dialog gone.
+  ProcessMessages();
+  EXPECT_EQ(PostedCount(), 0);
+  EXPECT_EQ(host.References(), references);
+}
+
+// The same host keeping its plug-in object and unloading the module: the unloading frees the
+// dialog, and the connection's reference comes back; the plug-in object's hold on the host's
+// application is left alone (see the next test).
+TEST_F(WaitingReleaseTest, ADialogWhoseReleaseWaitsIsFreedWhenTheModuleUnloads) {
+  Host host;
+  host.server->SetPacket(HistoryTable(kHistory));
+  const ULONG connection_references = host.connection->References();
+  tavolex::Ref<tavolex::IPlugin> plugin = NewPlugin();
+  ASSERT_TRUE(Initialize(plugin.Get(), host));
+  RunWithTheReleaseLeftWaiting(plugin.Get(), host, connection_references);
+  leaked_plugins[0] = plugin.Detach();
+  const ULONG application_references = host.application->References();
+  Unload();
+  EXPECT_EQ(host.connection->References(), connection_references);
+  EXPECT_EQ(host.application->References(), application_references);
+}
+
 // A host that unloads the module without destroying its plug-in object: the module tears down its
 // own application object only. The host's stays untouched: no call reaches it during the
 // unloading, and the reference that the plug-in object holds is neither released nor used.
@@ -66,7 +117,7 @@ TEST_F(ModuleHostTest, UnloadingWithAPluginObjectAliveLeavesTheHostsApplicationA
   tavolex::Ref<tavolex::IPlugin> plugin = NewPlugin();
   ASSERT_TRUE(Initialize(plugin.Get(), host));
   ASSERT_FALSE(OwnApplicationCurrent());
-  leaked_plugin = plugin.Detach();
+  leaked_plugins[1] = plugin.Detach();
 
   const ULONG references = host.application->References();
   const std::vector<std::string> calls = host.application->Calls();

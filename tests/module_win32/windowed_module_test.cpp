@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <chrono>
 #include <iostream>
+#include <iterator>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -114,15 +115,16 @@ void WhenDialogShown(OperatorScript& script, HWND main_window,
       });
 }
 
-// Closes the message box titled `title` once it is up, after checking its text and owner.
-void WhenBox(OperatorScript& script, HWND main_window, const wchar_t* title, std::string text) {
+// Closes the message box titled `title` once it is up, after checking its text and its owner
+// (the export dialog, over which it is shown).
+void WhenBox(OperatorScript& script, const wchar_t* title, std::string text) {
   script.When(
       "the box " + tavolex::ToUtf8(std::u16string(title, title + wcslen(title))) + ": " + text,
       [title] { return Shown(FindTopLevel(title)); },
       [=] {
         HWND box = FindTopLevel(title);
         EXPECT_EQ(BoxText(box), text);
-        EXPECT_EQ(GetWindow(box, GW_OWNER), main_window);
+        EXPECT_EQ(GetWindow(box, GW_OWNER), FindTopLevel(kDialogTitle));
         // The control layer's caption, not the Russian one of the system's box.
         EXPECT_EQ(Utf8TextOf(GetDlgItem(box, IDOK)), "OK");
         PostClick(GetDlgItem(box, IDOK));
@@ -176,10 +178,10 @@ void PlayExport(OperatorScript& script, HWND main_window) {
       });
   script.When(
       "the refusal of the dates", [] { return Shown(FindTopLevel(L"Error")); },
-      [w, main_window] {
+      [w] {
         HWND box = FindTopLevel(L"Error");
         EXPECT_EQ(BoxText(box), "Дата С не может быть больше даты ПО");
-        EXPECT_EQ(GetWindow(box, GW_OWNER), main_window);
+        EXPECT_EQ(GetWindow(box, GW_OWNER), w->dialog);
         EXPECT_EQ(Utf8TextOf(w->from), "20.02.2024");
         EXPECT_EQ(Utf8TextOf(w->to), "10.02.2024");
         PostClick(GetDlgItem(box, IDOK));
@@ -188,10 +190,12 @@ void PlayExport(OperatorScript& script, HWND main_window) {
       "the focus back in the From field",
       [w] { return FindTopLevel(L"Error") == nullptr && GetFocus() == w->from; },
       [w] {
+        EXPECT_EQ(GetActiveWindow(), w->dialog);
+        EXPECT_EQ(GetForegroundWindow(), w->dialog);
         TypeDate(w->from, L"01022024");
         PostClick(w->ok);
       });
-  WhenBox(script, main_window, L"Information", "Экспорт данных завершен!");
+  WhenBox(script, L"Information", "Экспорт данных завершен!");
 }
 
 class WindowedModuleTest : public ::testing::Test {
@@ -205,15 +209,24 @@ class WindowedModuleTest : public ::testing::Test {
   }
   void TearDown() override { CoUninitialize(); }
 
+  // How the host ends its use once the command has returned.
+  enum class Ending {
+    kLoopThenRelease,  // its loop runs (and releases the dialog), then it lets go and unloads
+    kReleaseAtOnce,    // it lets go of the plug-in and unloads before its loop runs again
+  };
+
   // One host's whole use of the module: load the library, create and initialise the plug-in,
   // run the command with `play` as the operator, let the host's loop release the dialog,
-  // destroy the plug-in, unload. Returns the command's status; the host is kept for checks.
+  // destroy the plug-in, unload. Returns the command's status; the host is kept for checks, and
+  // the references to its objects before the load and after the unload too.
   HRESULT Cycle(const std::function<void(OperatorScript&, HWND)>& play,
-                const std::function<void(WindowedHost&)>& prepare = nullptr) {
+                const std::function<void(WindowedHost&)>& prepare = nullptr,
+                Ending ending = Ending::kLoopThenRelease) {
     OperatorScript script;
     host_ = std::make_unique<WindowedHost>([&script] { script.Tick(); });
     host_->server->SetPacket(HistoryTable(kHistory));
     if (prepare) prepare(*host_);
+    references_before_ = HostReferences();
     HRESULT status = E_FAIL;
     HMODULE module = nullptr;
     {
@@ -244,12 +257,21 @@ class WindowedModuleTest : public ::testing::Test {
       EXPECT_EQ(FindTopLevel(kDialogTitle), nullptr);
       EXPECT_TRUE(IsWindowEnabled(host_->application->MainWindow()));
       command.Reset();
-      // The dialog is released when the host's loop next runs: freed, with its record set.
-      const long long before_release = MeasureResources().heap_bytes;
-      host_->application->ProcessMessages();
-      freed_by_release_ = before_release - MeasureResources().heap_bytes;
+      if (ending == Ending::kLoopThenRelease) {
+        // The dialog is released when the host's loop next runs: freed, with its record set.
+        const long long before_release = MeasureResources().heap_bytes;
+        host_->application->ProcessMessages();
+        freed_by_release_ = before_release - MeasureResources().heap_bytes;
+      } else {
+        // The dialog still waits for its release, and holds the host's connection.
+        references_held_ = HostReferences();
+      }
       plugin.Reset();
     }
+    references_after_ = HostReferences();
+    // What the module left in the host's queue (the dialog's release, posted to the module's
+    // message window) is only thrown away by the host's next turn.
+    host_->application->ProcessMessages();
     // Unloaded for good, with the module's window classes gone with it.
     EXPECT_EQ(GetModuleHandleW(L"Tavolex.plu"), nullptr);
     WNDCLASSEXW window_class{};
@@ -259,9 +281,20 @@ class WindowedModuleTest : public ::testing::Test {
     return status;
   }
 
+  // The references to the host's application, main form, directory and connection.
+  std::vector<ULONG> HostReferences() const {
+    return {host_->application->References(), host_->main_form->References(),
+            host_->directory->References(), host_->connection->References()};
+  }
+
   std::unique_ptr<WindowedHost> host_;
   // Heap bytes that the host's loop freed after the command had returned.
   long long freed_by_release_ = 0;
+  // Before the library was loaded, after the command returned (Ending::kReleaseAtOnce), and
+  // after the library was unloaded.
+  std::vector<ULONG> references_before_;
+  std::vector<ULONG> references_held_;
+  std::vector<ULONG> references_after_;
   Watchdog watchdog_{std::chrono::seconds(500)};
 };
 
@@ -280,8 +313,34 @@ TEST_F(WindowedModuleTest, TheOperatorExportsThroughTheHostsLoopWhileTheHostsWin
   ExpectExportOfFirstToTenthFebruary(*host_->server);
   EXPECT_GT(host_->application->LoopTurns(), 0) << "the modal loops ran through the host's";
   EXPECT_GT(freed_by_release_, 4 * 1024) << "the dialog was freed by the host's loop";
+  EXPECT_EQ(references_after_, references_before_);
   EXPECT_TRUE(host_->application->Exceptions().empty());
   EXPECT_FALSE(host_->application->Terminated());
+}
+
+std::string Counts(const std::vector<ULONG>& references) {
+  std::ostringstream text;
+  const char* names[] = {"application", "main form", "directory", "connection"};
+  for (size_t i = 0; i < references.size() && i < std::size(names); ++i) {
+    text << (i == 0 ? "" : ", ") << names[i] << " " << references[i];
+  }
+  return text.str();
+}
+
+// A host that lets go of the plug-in object and unloads the library right after the command,
+// before its message loop runs again: the dialog's release is still waiting in the queue, and
+// the module frees the dialog itself when its last plug-in object goes. Every reference to the
+// host's objects comes back, the connection's among them.
+TEST_F(WindowedModuleTest, AHostThatUnloadsBeforeItsLoopRunsGetsEveryReferenceBack) {
+  EXPECT_EQ(Cycle(PlayExport, nullptr, Ending::kReleaseAtOnce), S_OK);
+  ExpectExportOfFirstToTenthFebruary(*host_->server);
+  std::cout << "references before the load: " << Counts(references_before_)
+            << "\nafter the command: " << Counts(references_held_)
+            << "\nafter the unload: " << Counts(references_after_) << "\n";
+  ASSERT_EQ(references_held_.size(), 4u);
+  EXPECT_EQ(references_held_[3], references_before_[3] + 1) << "the dialog holds the connection";
+  EXPECT_EQ(references_after_, references_before_);
+  EXPECT_TRUE(host_->application->Exceptions().empty());
 }
 
 TEST_F(WindowedModuleTest, AHostWithoutALoopToOfferGetsTheModulesOwn) {
@@ -305,7 +364,7 @@ TEST_F(WindowedModuleTest, AFailedExportIsReportedByTheHostsApplicationAndTheDia
   auto play = [](OperatorScript& script, HWND main_window) {
     auto w = std::make_shared<DialogWindows>();
     WhenDialogShown(script, main_window, w, [w] { PostClick(w->ok); });
-    WhenBox(script, main_window, WindowedHostApplication::kTitle, "Сервер занят.");
+    WhenBox(script, WindowedHostApplication::kTitle, "Сервер занят.");
     script.When(
         "the dialog again",
         [w] {

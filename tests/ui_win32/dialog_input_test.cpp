@@ -161,7 +161,7 @@ TEST_F(DialogInputTest, AnEmptiedDateIsRefusedInAnErrorBoxAndTheFocusGoesBackInt
             [&] {
               HWND box = FindThreadWindow(L"Error");
               box_text = BoxText(box);
-              EXPECT_EQ(GetWindow(box, GW_OWNER), owner);
+              EXPECT_EQ(GetWindow(box, GW_OWNER), WindowOf(&dlg));
               AnswerBox(box, IDOK);
             })
       .Then([&] {
@@ -171,6 +171,68 @@ TEST_F(DialogInputTest, AnEmptiedDateIsRefusedInAnErrorBoxAndTheFocusGoesBackInt
   EXPECT_EQ(dlg.ShowModal(), mrCancel);
   EXPECT_EQ(box_text, "Введите дату С");
   EXPECT_TRUE(server->Calls().empty());
+}
+
+// Each check of the dates refuses in an error box owned by the dialog; once it closes, the
+// dialog is the active and the foreground window again, with the focus in the field concerned,
+// with an application window behind the dialog and without one (a host that has none).
+struct RefusedDates {
+  std::string what;
+  TDateTime from, to;
+  std::string box_text;
+  std::string field;
+};
+
+const RefusedDates kRefusedDates[] = {
+    {"From empty", 0, 45000, "Введите дату С", "eExportFrom"},
+    {"To empty", 45000, 0, "Введите дату ПО", "eExportTo"},
+    {"From after To", 45010, 45000, "Дата С не может быть больше даты ПО", "eExportFrom"},
+};
+
+TEST_F(DialogInputTest, AfterEachRefusalTheDialogIsActiveAgainWithTheFocusInTheField) {
+  for (const bool application_window : {true, false}) {
+    SetApplication(application_window ? application : nullptr);
+    for (const RefusedDates& c : kRefusedDates) {
+      SCOPED_TRACE(c.what + (application_window ? ", with an application window" : ", alone"));
+      TExport1CConfigDlg& dlg = OpenDialog();
+      server->ClearCalls();
+      HWND box_owner = nullptr;
+      HWND form = nullptr;
+      std::string box_text;
+      script
+          .Then([&] {
+            // The focus elsewhere first, so that it must be put into the field.
+            dlg.btnShowHistory->SetFocus();
+            dlg.eExportFrom->SetDate(c.from);
+            dlg.eExportTo->SetDate(c.to);
+            ClickButton(WindowOf(dlg.btnOK));
+          })
+          .When([] { return FindThreadWindow(L"Error") != nullptr; },
+                [&] {
+                  HWND box = FindThreadWindow(L"Error");
+                  box_text = BoxText(box);
+                  box_owner = GetWindow(box, GW_OWNER);
+                  form = WindowOf(&dlg);
+                  AnswerBox(box, IDOK);
+                })
+          .When([] { return FindThreadWindow(L"Error") == nullptr; },
+                [&] {
+                  EXPECT_EQ(GetActiveWindow(), form);
+                  EXPECT_EQ(GetForegroundWindow(), form);
+                  EXPECT_TRUE(IsWindowEnabled(form));
+                  EXPECT_EQ(FocusedName(), c.field);
+                  ClickButton(WindowOf(dlg.btnCancel));
+                });
+      EXPECT_EQ(dlg.ShowModal(), mrCancel);
+      EXPECT_EQ(box_text, c.box_text);
+      EXPECT_NE(form, nullptr);
+      EXPECT_EQ(box_owner, form);
+      EXPECT_TRUE(server->Calls().empty());
+      dlg.Free();
+      dialog = nullptr;
+    }
+  }
+  SetApplication(application);
 }
 
 TEST_F(DialogInputTest, ConfirmingExportsReportsCompletionAndClosesTheDialog) {

@@ -5,8 +5,8 @@
 
 namespace tvx::test {
 
-DialogWindowsTest::DialogWindowsTest(int pixels_per_inch)
-    : Win32Test(win32::Win32Options{pixels_per_inch}) {
+DialogWindowsTest::DialogWindowsTest(int pixels_per_inch, int window_pixels_per_inch)
+    : Win32Test(win32::Win32Options{pixels_per_inch, window_pixels_per_inch}) {
   SelectFormatSettings("ru-RU");
   connection = Create<TTestRemoteServer>(nullptr);
   connection->SetServer(server);

@@ -16,7 +16,8 @@ namespace tvx::test {
 
 class DialogWindowsTest : public Win32Test {
  protected:
-  explicit DialogWindowsTest(int pixels_per_inch = 0);
+  // The screen's resolution, and the one of the monitor the windows open on (0: the system's).
+  explicit DialogWindowsTest(int pixels_per_inch = 0, int window_pixels_per_inch = 0);
   ~DialogWindowsTest() override;
 
   // Creates the dialog and hands it the connection, as the export command does.

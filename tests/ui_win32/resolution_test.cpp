@@ -100,5 +100,33 @@ TEST_F(ScreenResolutionTest, TheDialogFollowsTheResolutionOfTheMonitorItIsMovedT
   EXPECT_EQ(dlg.ShowModal(), mrCancel);
 }
 
+// A dialog whose window opens on a monitor of 144 pixels per inch while the system's resolution
+// is 96 is laid out at its window's before it is first shown, not at the system's.
+class WindowResolutionTest : public DialogWindowsTest {
+ protected:
+  WindowResolutionTest() : DialogWindowsTest(96, 144) {}
+};
+
+TEST_F(WindowResolutionTest, TheDialogTakesTheResolutionOfTheMonitorItOpensOn) {
+  TExport1CConfigDlg& dlg = OpenDialog();
+  EXPECT_EQ(dlg.PixelsPerInch(), 96) << "loaded at the system's resolution";
+  script.Then([&] {
+    EXPECT_EQ(dlg.PixelsPerInch(), 144);
+    const Place client = ClientOf(WindowOf(&dlg));
+    EXPECT_EQ(client.width, ::MulDiv(340, 144, 96));
+    EXPECT_EQ(client.height, ::MulDiv(253, 144, 96));
+    const int left = ::MulDiv(179, 144, 96);
+    const int top = ::MulDiv(8, 144, 96);
+    EXPECT_EQ(PlaceOf(WindowOf(dlg.btnOK)), (Place{left, top, ::MulDiv(179 + 75, 144, 96) - left,
+                                                   ::MulDiv(8 + 25, 144, 96) - top}));
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(WindowOf(dlg.btnOK), WM_GETFONT, 0, 0)),
+               sizeof(font), &font);
+    EXPECT_EQ(font.lfHeight, ::MulDiv(-11, 144, 96));
+    ClickButton(WindowOf(dlg.btnCancel));
+  });
+  EXPECT_EQ(dlg.ShowModal(), mrCancel);
+}
+
 }  // namespace
 }  // namespace tvx::test

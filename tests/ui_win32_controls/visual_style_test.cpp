@@ -1,8 +1,10 @@
 // The parts of system controls that the peers paint themselves follow the visual style: the
 // group box's frame, the date field's button and the grid's title cells are the theme's parts
 // where a theme is active, and the classic ones once the window has none and has been told
-// (WM_THEMECHANGED). The system's colour change, which Windows sends to top-level windows only,
-// reaches the controls inside a form and the calendar inside its popup.
+// (WM_THEMECHANGED), or once its form has moved to a monitor of another resolution (WM_DPICHANGED:
+// the theme data are opened again, and find the window's theme gone). The system's colour change,
+// which Windows sends to top-level windows only, reaches the controls inside a form and the
+// calendar inside its popup.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -38,8 +40,34 @@ struct Part {
   std::function<void(HDC, RECT)> classic;
 };
 
-// The part as the window paints it: the theme's, then (its theme taken away) the classic one.
-void ExpectThemedThenClassic(const Part& part) {
+// How the window learns that what it drew with has changed.
+enum class Told {
+  kThemeChanged,       // WM_THEMECHANGED to the window itself
+  kResolutionChanged,  // WM_DPICHANGED to its form, as the system sends it (to the form only)
+};
+
+void Tell(HWND window, Told told) {
+  if (told == Told::kThemeChanged) {
+    SendMessageW(window, WM_THEMECHANGED, 0, 0);
+    return;
+  }
+  // At the resolution the fixtures' forms are laid out at: nothing moves, only the theme data
+  // are opened anew.
+  HWND form = GetAncestor(window, GA_ROOT);
+  constexpr int ppi = 96;
+  RECT suggested;
+  GetWindowRect(form, &suggested);
+  SendMessageW(form, WM_DPICHANGED, MAKEWPARAM(ppi, ppi), reinterpret_cast<LPARAM>(&suggested));
+}
+
+LRESULT CALLBACK KeepThemeChangeAway(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
+                                     UINT_PTR, DWORD_PTR) {
+  return message == WM_THEMECHANGED ? 0 : DefSubclassProc(window, message, wparam, lparam);
+}
+
+// The part as the window paints it: the theme's, then (its theme taken away) the classic one
+// once the window has been told.
+void ExpectThemedThenClassic(const Part& part, Told told = Told::kThemeChanged) {
   SCOPED_TRACE(part.what);
   HTHEME theme = OpenThemeData(part.window, part.theme_class);
   if (theme == nullptr) GTEST_SKIP() << "no visual style is active";
@@ -54,8 +82,18 @@ void ExpectThemedThenClassic(const Part& part) {
   ASSERT_GT(Differences(themed, classic, part.compared), 0) << "the theme's part looks classic";
 
   EXPECT_EQ(Differences(Picture(part.window), themed, part.compared), 0);
-  SetWindowTheme(part.window, L" ", L" ");  // no visual style for this window
-  SendMessageW(part.window, WM_THEMECHANGED, 0, 0);
+  if (told == Told::kResolutionChanged) {
+    // The window does not hear of its theme's going (SetWindowTheme tells it): the theme data
+    // it holds stay the old ones until the change of resolution has it open them again.
+    SetWindowSubclass(part.window, KeepThemeChangeAway, 1, 0);
+    SetWindowTheme(part.window, L" ", L" ");
+    RemoveWindowSubclass(part.window, KeepThemeChangeAway, 1);
+    EXPECT_EQ(Differences(Picture(part.window), themed, part.compared), 0)
+        << "drawn anew without being told";
+  } else {
+    SetWindowTheme(part.window, L" ", L" ");  // no visual style for this window
+  }
+  Tell(part.window, told);
   EXPECT_EQ(Differences(Picture(part.window), classic, part.compared), 0);
 }
 
@@ -68,6 +106,25 @@ class VisualStyleTest : public NativeFormTest {
     field = Place<TJvDateEdit>("eExportFrom", 8, 80, 99, 21);
     form->Show();
     Pump();
+  }
+
+  // The date field's button, where it lies in the field.
+  Part DateFieldButton() {
+    HWND window = HandleOf(field);
+    RECT client;
+    GetClientRect(window, &client);
+    const int border = 2;
+    const RECT button{std::max(border, static_cast<int>(field->ButtonRect().left)), border,
+                      client.right - border, client.bottom - border};
+    return {"date field's button",
+            window,
+            L"COMBOBOX",
+            CP_DROPDOWNBUTTON,
+            CBXS_NORMAL,
+            button,
+            button,
+            win32::ColorRef(field->Color()),
+            [](HDC dc, RECT r) { DrawFrameControl(dc, &r, DFC_SCROLL, DFCS_SCROLLCOMBOBOX); }};
   }
 
   TGroupBox* box = nullptr;
@@ -87,16 +144,11 @@ TEST_F(VisualStyleTest, TheGroupBoxsFrameIsTheThemesAndClassicWithoutOne) {
 }
 
 TEST_F(VisualStyleTest, TheDateFieldsButtonIsTheThemesAndClassicWithoutOne) {
-  HWND window = HandleOf(field);
-  RECT client;
-  GetClientRect(window, &client);
-  const int border = 2;
-  const RECT button{std::max(border, static_cast<int>(field->ButtonRect().left)), border,
-                    client.right - border, client.bottom - border};
-  ExpectThemedThenClassic(
-      {"date field's button", window, L"COMBOBOX", CP_DROPDOWNBUTTON, CBXS_NORMAL, button, button,
-       win32::ColorRef(field->Color()),
-       [](HDC dc, RECT r) { DrawFrameControl(dc, &r, DFC_SCROLL, DFCS_SCROLLCOMBOBOX); }});
+  ExpectThemedThenClassic(DateFieldButton());
+}
+
+TEST_F(VisualStyleTest, TheDateFieldOpensItsThemeAgainWhenTheResolutionChanges) {
+  ExpectThemedThenClassic(DateFieldButton(), Told::kResolutionChanged);
 }
 
 // Counts the messages of one kind that a window receives.
@@ -146,20 +198,35 @@ TEST_F(VisualStyleTest, TheColourChangeReachesTheControlsInsideAFormAndTheCalend
   Pump();
 }
 
-using GridVisualStyleTest = GridWindowTest;
+class GridVisualStyleTest : public GridWindowTest {
+ protected:
+  Part TitleCell() {
+    Show(3);
+    const TRect cell = grid->CellRect(-1, 0);
+    const RECT title{cell.left, cell.top, cell.right, cell.bottom};
+    // The text starts two pixels in: the cell's first column and row are free of it.
+    return {"grid's title cell",
+            grid_window,
+            L"HEADER",
+            HP_HEADERITEM,
+            HIS_NORMAL,
+            title,
+            RECT{title.left, title.top, title.left + 2, title.bottom - 1},
+            win32::ColorRef(grid->Color()),
+            [](HDC dc, RECT r) {
+              SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+              ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
+              DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
+            }};
+  }
+};
 
 TEST_F(GridVisualStyleTest, TheTitleCellsAreTheThemesHeaderItemsAndClassicWithoutOne) {
-  Show(3);
-  const TRect cell = grid->CellRect(-1, 0);
-  const RECT title{cell.left, cell.top, cell.right, cell.bottom};
-  // The text starts two pixels in: the cell's first column and row are free of it.
-  ExpectThemedThenClassic({"grid's title cell", grid_window, L"HEADER", HP_HEADERITEM, HIS_NORMAL,
-                           title, RECT{title.left, title.top, title.left + 2, title.bottom - 1},
-                           win32::ColorRef(grid->Color()), [](HDC dc, RECT r) {
-                             SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-                             ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
-                             DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
-                           }});
+  ExpectThemedThenClassic(TitleCell());
+}
+
+TEST_F(GridVisualStyleTest, TheGridOpensItsThemeAgainWhenTheResolutionChanges) {
+  ExpectThemedThenClassic(TitleCell(), Told::kResolutionChanged);
 }
 
 }  // namespace

@@ -34,6 +34,7 @@ void FormPeer::Changed(ControlChange change) {
         // Every window exists now: they take the control layer's order once, and follow each
         // announced change of it from here on (ControlChange::TabOrder).
         ArrangeTree(Form());
+        if (!TakeWindowResolution()) return;
         previous_active_ = GetActiveWindow();
         // Focus rectangles and mnemonics as a system dialog starts: shown when the last input
         // came from the keyboard (or the system always shows them), hidden otherwise.
@@ -58,6 +59,19 @@ void FormPeer::Changed(ControlChange change) {
       WindowPeer::Changed(change);
       break;
   }
+}
+
+bool FormPeer::TakeWindowResolution() {
+  // The form was laid out at the system's resolution when it loaded; its window may have opened
+  // on a monitor of another one, which the window keeps until it is moved.
+  const int window = Backend().WindowPixelsPerInch(Hwnd());
+  if (window <= 0 || window == Form().PixelsPerInch()) return true;
+  // The frame is the one the system draws around this window, as on WM_DPICHANGED.
+  if (!Life().Survives([&] { Form().ScaleToResolution(window, WindowPixelsPerInch(Hwnd())); })) {
+    return false;
+  }
+  ForwardToDescendants(WM_DPICHANGED_AFTERPARENT, 0, 0);
+  return true;
 }
 
 void FormPeer::SyncFocus() {
@@ -143,6 +157,9 @@ LRESULT FormPeer::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       }
       SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                    suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+      // The windows inside hear of it (Windows tells them itself only under the second version
+      // of per-monitor awareness): their theme data are opened again at the new resolution.
+      ForwardToDescendants(WM_DPICHANGED_AFTERPARENT, 0, 0);
       return 0;
     }
     case WM_SYSCOLORCHANGE:

@@ -3,7 +3,10 @@
 // window once all the form's controls have their windows (ordering them first), keeps the
 // native focus on the control layer's focused control, turns the close box into the control
 // layer's close (WM_CLOSE never destroys the window by itself), reports the user's resizing,
-// and when the form is hidden gives the activation back to the window that had it before.
+// and when the form is hidden gives the activation back to the window that had it before. A form
+// is laid out at its own window's resolution when it is first shown and whenever the window
+// moves to a monitor of another resolution (WM_DPICHANGED); the windows inside are told, so that
+// they open their theme data again.
 #pragma once
 
 #include "ui/form.h"
@@ -26,6 +29,9 @@ class FormPeer : public WindowPeer {
  private:
   TCustomForm& Form() const { return static_cast<TCustomForm&>(Control()); }
   void SyncFocus();
+  // Lays the form out at the resolution its window opened at, where that is not the one it
+  // loaded at (the system's); false when the form went meanwhile.
+  bool TakeWindowResolution();
   // Sends a message to every window inside the form, in the order the system lists them.
   void ForwardToDescendants(UINT message, WPARAM wparam, LPARAM lparam);
   void ApplyBounds();

@@ -1,7 +1,10 @@
-// Message boxes: MessageBoxW, owned by the window the control layer names (the application's),
-// with the icon of the box's kind and its buttons. While a box is up, every other window of
-// the thread is disabled, as under a modal form, and the window that was active before gets
-// the activation back afterwards.
+// Message boxes: MessageBoxW with the icon of the box's kind and its buttons, owned by the
+// module's active modal window (the application's window, which the control layer names, when
+// no form is modal). MessageBoxW disables its owner itself and enables it again before the box
+// goes, so that the system hands the activation (and with it the foreground) back to the owner
+// as the box closes, with no other program's window activated in between; the control that had
+// the focus gets it back. Every other window of the thread is disabled while the box is up, as
+// under a modal form.
 //
 // The box's buttons carry the control layer's captions ("OK", "Cancel", "&Yes", "&No") rather
 // than the ones of the Windows UI language: a CBT hook of the thread renames them when the box
@@ -81,17 +84,21 @@ LRESULT CALLBACK NameBoxButtons(int code, WPARAM wparam, LPARAM lparam) {
 }  // namespace
 
 TModalResult Win32Backend::ShowMessageBox(const MessageBoxRequest& request) {
-  HWND owner = AsHwnd(request.owner);
+  HWND owner = ActiveModalWindow();
+  if (owner == nullptr) owner = AsHwnd(request.owner);
+  // Converted before the hook is set: a conversion that fails leaves no hook behind.
+  const std::wstring text = Wide(request.text);
+  const std::wstring title = Wide(request.title);
   HWND previous_active = GetActiveWindow();
   HWND previous_focus = GetFocus();
-  // Ending the box may enable its owner even when a modal form had disabled it before.
+  // Ending the box enables its owner even when something else had disabled it before.
   const bool owner_was_disabled = owner != nullptr && !IsWindowEnabled(owner);
   ThreadWindowsDisabled disabled({owner, message_window_});
   int answer = 0;
   {
     VisualStyles::Scope scope(styles_);
     box_hook = SetWindowsHookExW(WH_CBT, &NameBoxButtons, nullptr, GetCurrentThreadId());
-    answer = MessageBoxW(owner, Wide(request.text).c_str(), Wide(request.title).c_str(),
+    answer = MessageBoxW(owner, text.c_str(), title.c_str(),
                          ButtonsOf(request.buttons) | IconOf(request.kind) | MB_APPLMODAL);
     if (box_hook != nullptr) {
       UnhookWindowsHookEx(box_hook);
@@ -100,7 +107,10 @@ TModalResult Win32Backend::ShowMessageBox(const MessageBoxRequest& request) {
   }
   if (owner_was_disabled && IsWindow(owner)) EnableWindow(owner, FALSE);
   disabled.Restore();
-  if (previous_active != nullptr && IsWindow(previous_active) && IsWindowVisible(previous_active) &&
+  // Where the system gave the activation elsewhere (a box without an owner), the window that
+  // was active before takes it back within the thread.
+  if (GetActiveWindow() != previous_active && previous_active != nullptr &&
+      IsWindow(previous_active) && IsWindowVisible(previous_active) &&
       IsWindowEnabled(previous_active)) {
     SetActiveWindow(previous_active);
   }
@@ -108,7 +118,7 @@ TModalResult Win32Backend::ShowMessageBox(const MessageBoxRequest& request) {
   // absence) did with the activation while the box was up.
   if (previous_focus != nullptr && IsWindow(previous_focus) && IsWindowVisible(previous_focus) &&
       IsWindowEnabled(previous_focus) && GetFocus() != previous_focus &&
-      GetAncestor(previous_focus, GA_ROOT) == previous_active) {
+      GetAncestor(previous_focus, GA_ROOT) == GetActiveWindow()) {
     SetFocus(previous_focus);
   }
   RethrowEscaped();

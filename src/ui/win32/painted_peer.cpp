@@ -40,6 +40,7 @@ LRESULT PaintedPeer::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     }
     case WM_THEMECHANGED:
     case WM_SYSCOLORCHANGE:
+    case WM_DPICHANGED_AFTERPARENT:
       ThemeChanged();
       InvalidateRect(Hwnd(), nullptr, TRUE);
       return WindowPeer::OnMessage(message, wparam, lparam);

@@ -9,8 +9,9 @@
 // The window is drawn again whenever what Paint shows may have changed: the text, the font,
 // the colour, the enabled state or the appearance of the control, when the window's keyboard
 // cues change (WM_UPDATEUISTATE), and when the system's visual style or colours change
-// (WM_THEMECHANGED, WM_SYSCOLORCHANGE), after ThemeChanged has let the peer drop what it drew
-// them with.
+// (WM_THEMECHANGED, WM_SYSCOLORCHANGE) or the window's resolution does (WM_DPICHANGED_AFTERPARENT,
+// which the form passes on to its windows: theme data hold the metrics of the resolution they
+// were opened at), after ThemeChanged has let the peer drop what it drew them with.
 #pragma once
 
 #include "ui/win32/window_peer.h"
@@ -35,7 +36,8 @@ class PaintedPeer : public WindowPeer {
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
   // Draws the client area into dc, over the erased background.
   virtual void Paint(HDC dc) = 0;
-  // The visual style or the system's colours changed: theme data and the like are stale.
+  // The visual style, the system's colours or the resolution changed: theme data and the like
+  // are stale.
   virtual void ThemeChanged() {}
 
  private:

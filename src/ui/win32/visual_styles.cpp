@@ -22,9 +22,10 @@ VisualStyles::VisualStyles() {
     context.lpResourceName = MAKEINTRESOURCEW(kManifestId);
     context_ = CreateActCtxW(&context);
   }
-  // Loaded inside the context, the library is the version that the manifest names.
+  // Loaded inside the context, the library is the version that the manifest names (the
+  // system's side-by-side copy), and never one from the host's folder.
   Scope scope(*this);
-  common_controls_ = LoadLibraryW(L"comctl32.dll");
+  common_controls_ = LoadSystemLibrary(L"comctl32.dll");
   if (common_controls_ == nullptr) return;
   auto init = reinterpret_cast<InitCommonControlsExFn>(
       reinterpret_cast<void*>(GetProcAddress(common_controls_, "InitCommonControlsEx")));

@@ -29,6 +29,12 @@ inline WindowHandle AsHandle(HWND hwnd) { return reinterpret_cast<WindowHandle>(
 // its manifest resource belong to it.
 HINSTANCE ThisModule();
 
+// Loads a library of the system's (uxtheme.dll, comctl32.dll) from the system folder only, never
+// from the host's folder or the search path: LOAD_LIBRARY_SEARCH_SYSTEM32, or, where the system
+// does not know that flag (ERROR_INVALID_PARAMETER: Windows 7 without its update), the full path
+// in the system folder. Null when it cannot be loaded.
+HMODULE LoadSystemLibrary(const wchar_t* name);
+
 // The text of a window, for tests and diagnostics.
 std::wstring WindowText(HWND hwnd);
 

@@ -84,6 +84,12 @@ int Win32Backend::Scale(int design_pixels) {
   return ::MulDiv(design_pixels, ScreenPixelsPerInch(), 96);
 }
 
+int Win32Backend::WindowPixelsPerInch(HWND window) const {
+  if (options_.window_pixels_per_inch > 0) return options_.window_pixels_per_inch;
+  if (options_.pixels_per_inch > 0) return 0;
+  return win32::WindowPixelsPerInch(window);
+}
+
 std::unique_ptr<ControlPeer> Win32Backend::CreatePeer(TControl& control, WindowHandle owner) {
   const PeerCatalog::Factory* factory = peers_.Find(control.ClassType());
   if (factory == nullptr) {
@@ -126,6 +132,12 @@ void Win32Backend::EndModal(TCustomForm& form) {
     quit_pending_ = false;
     PostQuitMessage(static_cast<int>(quit_code_));
   }
+}
+
+HWND Win32Backend::ActiveModalWindow() const {
+  if (modal_.empty()) return nullptr;
+  HWND window = AsHwnd(modal_.back().form->Handle());
+  return window != nullptr && IsWindow(window) ? window : nullptr;
 }
 
 void Win32Backend::HandleOne(MSG& msg) {

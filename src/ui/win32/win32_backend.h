@@ -7,9 +7,9 @@
 // the control layer keeps deciding every behaviour and the peers show its state and report
 // what the user does. The backend runs the message loop, carries posted tasks through a
 // message-only window of its own, keeps the other windows of the thread disabled while a form
-// is modal or a message box is up, shows message boxes, measures text with GDI, and reports
-// the screen's resolution (GetDeviceCaps LOGPIXELSY, or a fixed value given for tests), from
-// which forms designed at 96 pixels per inch are scaled.
+// is modal or a message box is up, shows message boxes (owned by the modal form, if any), measures
+// text with GDI, and reports the screen's resolution (GetDeviceCaps LOGPIXELSY, or a fixed value
+// given for tests), from which forms designed at 96 pixels per inch are scaled.
 #pragma once
 
 #include <deque>
@@ -33,6 +33,10 @@ struct Win32Options {
   // The resolution to report instead of the screen's (0: the screen's, as GetDeviceCaps gives
   // it). Tests use it to check scaling without changing the machine's setting.
   int pixels_per_inch = 0;
+  // The resolution of the monitor that windows open on, instead of the one the system gives for
+  // each window (0: the system's). Tests use it for a monitor whose resolution is not the
+  // screen's.
+  int window_pixels_per_inch = 0;
 };
 
 class Win32Backend : public Backend {
@@ -64,6 +68,10 @@ class Win32Backend : public Backend {
   void RethrowEscaped();
   // A length at the design resolution of 96 pixels per inch, on this screen.
   int Scale(int design_pixels);
+  // The resolution a window is drawn at, where the system has one per window (GetDpiForWindow,
+  // found at run time); 0 where it has none, or when a fixed resolution stands for the screen's
+  // (Win32Options), unless the options give the windows' own.
+  int WindowPixelsPerInch(HWND window) const;
 
   // The backend's interface.
   std::unique_ptr<ControlPeer> CreatePeer(TControl& control, WindowHandle owner) override;
@@ -87,6 +95,8 @@ class Win32Backend : public Backend {
     std::unique_ptr<ThreadWindowsDisabled> disabled;
   };
 
+  // The window of the innermost modal form, or null when no form is modal.
+  HWND ActiveModalWindow() const;
   void HandleOne(MSG& msg);
   void QuitReceived(WPARAM code);
   void RunPostedTask();

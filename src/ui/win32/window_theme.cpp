@@ -30,8 +30,7 @@ const ThemeFunctions& Functions() {
     ThemeFunctions found;
     // From the system folder only; kept loaded for the process's lifetime, as the theme data
     // it hands out live in it.
-    HMODULE library = LoadLibraryExW(L"uxtheme.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (library == nullptr) library = LoadLibraryW(L"uxtheme.dll");
+    HMODULE library = LoadSystemLibrary(L"uxtheme.dll");
     if (library == nullptr) return found;
     Find(library, "OpenThemeData", found.open);
     Find(library, "CloseThemeData", found.close);
