@@ -1,16 +1,25 @@
 // What a screen reader learns of the module's windows, asked as one asks: through
 // AccessibleObjectFromWindow on the real windows, and from the events the windows raise. Labels
 // are static text, a date field is editable text named by the label before it with the date as
-// its value, a group box is a grouping named by its caption, and the grid is a table of rows and
-// cells whose current cell is focused and selected, and announced as it moves.
+// its value, a group box is a grouping named by its caption whose children are the windows in
+// it, and the grid is a table of rows and cells whose current cell is focused and selected, and
+// announced as it moves, and whose changes of rows and cells are announced. A fault below an
+// accessible object reaches the reader as a failure code.
 #include <oleacc.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <ostream>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "grid_window_fixture.h"
+#include "rtl/exceptions.h"
+#include "support/accessible_object.h"
 #include "ui/bevel.h"
 #include "ui/date_edit.h"
 #include "ui/group_box.h"
@@ -19,116 +28,6 @@
 
 namespace tvx::test {
 namespace {
-
-// MinGW's oleacc library resolves IID_IAccessible to an import thunk, not the identifier.
-constexpr IID kAccessibleIid = {
-    0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
-
-VARIANT Child(long id) {
-  VARIANT child;
-  VariantInit(&child);
-  child.vt = VT_I4;
-  child.lVal = id;
-  return child;
-}
-
-// A reference to an IAccessible, released when it goes.
-class Accessible {
- public:
-  Accessible() = default;
-  explicit Accessible(IAccessible* object) : object_(object) {}
-  Accessible(const Accessible&) = delete;
-  Accessible& operator=(const Accessible&) = delete;
-  Accessible(Accessible&& other) noexcept : object_(other.object_) { other.object_ = nullptr; }
-  ~Accessible() {
-    if (object_ != nullptr) object_->Release();
-  }
-
-  static Accessible OfWindow(HWND window) {
-    IAccessible* object = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(window, OBJID_CLIENT, kAccessibleIid,
-                                          reinterpret_cast<void**>(&object)))) {
-      return Accessible();
-    }
-    return Accessible(object);
-  }
-
-  // The object a VARIANT answer names (VT_DISPATCH), or none.
-  static Accessible From(VARIANT& answer) {
-    Accessible result;
-    if (answer.vt == VT_DISPATCH && answer.pdispVal != nullptr) {
-      IAccessible* object = nullptr;
-      if (SUCCEEDED(
-              answer.pdispVal->QueryInterface(kAccessibleIid, reinterpret_cast<void**>(&object)))) {
-        result = Accessible(object);
-      }
-    }
-    VariantClear(&answer);
-    return result;
-  }
-
-  Accessible& operator=(Accessible&& other) noexcept {
-    std::swap(object_, other.object_);
-    return *this;
-  }
-
-  explicit operator bool() const { return object_ != nullptr; }
-  IAccessible* operator->() const { return object_; }
-
-  long Role(long child = CHILDID_SELF) const {
-    VARIANT role;
-    VariantInit(&role);
-    if (FAILED(object_->get_accRole(Child(child), &role)) || role.vt != VT_I4) return -1;
-    return role.lVal;
-  }
-  long State(long child = CHILDID_SELF) const {
-    VARIANT state;
-    VariantInit(&state);
-    if (FAILED(object_->get_accState(Child(child), &state)) || state.vt != VT_I4) return -1;
-    return state.lVal;
-  }
-  std::wstring Name(long child = CHILDID_SELF) const {
-    return Text(&IAccessible::get_accName, child);
-  }
-  std::wstring Value(long child = CHILDID_SELF) const {
-    return Text(&IAccessible::get_accValue, child);
-  }
-  long ChildCount() const {
-    LONG count = -1;
-    object_->get_accChildCount(&count);
-    return count;
-  }
-  Accessible ChildAt(long index) const {
-    IDispatch* child = nullptr;
-    if (object_->get_accChild(Child(index), &child) != S_OK || child == nullptr) {
-      return Accessible();
-    }
-    VARIANT answer;
-    VariantInit(&answer);
-    answer.vt = VT_DISPATCH;
-    answer.pdispVal = child;
-    return From(answer);
-  }
-  RECT Location(long child = CHILDID_SELF) const {
-    LONG left = 0, top = 0, width = 0, height = 0;
-    object_->accLocation(&left, &top, &width, &height, Child(child));
-    return RECT{left, top, left + width, top + height};
-  }
-
- private:
-  std::wstring Text(HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*),
-                    long child) const {
-    BSTR text = nullptr;
-    const HRESULT result = (object_->*get)(Child(child), &text);
-    if (FAILED(result)) return L"<failed>";
-    if (text == nullptr) return L"<none>";
-    std::wstring copy(text, SysStringLen(text));
-    SysFreeString(text);
-    return copy;
-  }
-
-  IAccessible* object_ = nullptr;
-};
 
 // The events raised in this process, as an out-of-context hook receives them while the
 // thread handles its messages.
@@ -146,6 +45,23 @@ void CALLBACK RecordEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, 
     g_events->push_back({event, window, object, child});
 }
 
+// Raised by the test after an action: every event of the action has come once it has.
+constexpr DWORD kMarkerEvent = EVENT_OBJECT_HELPCHANGE;
+
+// A date-time field whose display texts can be made to fail, as a field of a damaged record
+// would: what the grid's cells show throws.
+class FailingDateTimeField : public TDateTimeField {
+ public:
+  using TDateTimeField::TDateTimeField;
+  bool failing = false;
+
+ protected:
+  std::string TextOf(uint32_t row) const override {
+    if (failing) throw EDatabaseError("The value cannot be read");
+    return TDateTimeField::TextOf(row);
+  }
+};
+
 class AccessibilityTest : public GridWindowTest {
  protected:
   void SetUp() override {
@@ -159,9 +75,13 @@ class AccessibilityTest : public GridWindowTest {
     from_label->SetCaption("с: ");
     from = Inside<TJvDateEdit>("eExportFrom", 38, 21, 99, 21);
     from->SetDate(testing_support::At(2026, 11, 1));
-    Inside<TLabel>("Label4", 152, 24, 16, 13)->SetCaption("по:");
+    to_label = Inside<TLabel>("Label4", 152, 24, 16, 13);
+    to_label->SetCaption("по:");
     to = Inside<TJvDateEdit>("eExportTo", 176, 20, 105, 21);
     to->SetDate(testing_support::At(2026, 11, 30));
+    // The last column's field can be made to fail.
+    cds->FieldByName("EXPORT_TO")->SetDataSet(nullptr);
+    failing_field = AddField<FailingDateTimeField>("EXPORT_TO");
     panel = Place<TPanel>("Panel1", 330, 8, 80, 40);
     panel->SetCaption("Итого");
     bevel = Place<TBevel>("Bevel1", 330, 60, 80, 2);
@@ -185,7 +105,7 @@ class AccessibilityTest : public GridWindowTest {
 
   void StartEvents() {
     g_events = &events;
-    hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_VALUECHANGE, nullptr, &RecordEvent,
+    hook = SetWinEventHook(EVENT_OBJECT_REORDER, kMarkerEvent, nullptr, &RecordEvent,
                            GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
     ASSERT_NE(hook, nullptr);
   }
@@ -207,19 +127,43 @@ class AccessibilityTest : public GridWindowTest {
     return false;
   }
 
-  // The element id of a grid cell: its row among the children (the title row first) and its
-  // column.
-  long CellId(int rec_no, int column) const {
-    const long row = 1 + (rec_no - grid->TopRow()) + 1;
-    return (row << 12) | (column + 1);
+  // The events for the window's elements that an action raises: those that come before a
+  // marker event raised after it.
+  std::vector<Event> EventsOf(const std::function<void()>& action, HWND window) {
+    Pump();
+    events.clear();
+    action();
+    NotifyWinEvent(kMarkerEvent, window, OBJID_CLIENT, CHILDID_SELF);
+    std::vector<Event> raised;
+    for (int i = 0; i < 200; ++i) {
+      Pump();
+      const auto marker = std::find_if(events.begin(), events.end(), [&](const Event& e) {
+        return e.event == kMarkerEvent && e.window == window;
+      });
+      if (marker != events.end()) {
+        std::copy_if(events.begin(), marker, std::back_inserter(raised),
+                     [&](const Event& e) { return e.window == window; });
+        return raised;
+      }
+      Sleep(10);
+    }
+    ADD_FAILURE() << "the marker event did not come";
+    return raised;
   }
+
+  // The element id of a grid row: its place among the children (the title row first).
+  long RowId(int rec_no) const { return 1 + (rec_no - grid->TopRow()) + 1; }
+  // The element id of a grid cell: its row's and its column's.
+  long CellId(int rec_no, int column) const { return (RowId(rec_no) << 12) | (column + 1); }
 
   TGroupBox* box = nullptr;
   TLabel* from_label = nullptr;
+  TLabel* to_label = nullptr;
   TJvDateEdit* from = nullptr;
   TJvDateEdit* to = nullptr;
   TPanel* panel = nullptr;
   TBevel* bevel = nullptr;
+  FailingDateTimeField* failing_field = nullptr;
   std::vector<Event> events;
   HWINEVENTHOOK hook = nullptr;
 };
@@ -370,12 +314,267 @@ TEST_F(AccessibilityTest, AnObjectKeptAfterItsWindowIsGoneAnswersThatItIsDisconn
   form->Hide();
   Pump();
   BSTR name = nullptr;
-  EXPECT_EQ(table->get_accName(Child(CHILDID_SELF), &name), RPC_E_DISCONNECTED);
-  EXPECT_EQ(row->get_accName(Child(1), &name), RPC_E_DISCONNECTED);
+  EXPECT_EQ(table->get_accName(ChildArgument(CHILDID_SELF), &name), RPC_E_DISCONNECTED);
+  EXPECT_EQ(row->get_accName(ChildArgument(1), &name), RPC_E_DISCONNECTED);
   LONG count = 0;
   EXPECT_EQ(row->get_accChildCount(&count), RPC_E_DISCONNECTED);
   EXPECT_EQ(name, nullptr);
 }
+
+TEST_F(AccessibilityTest, AContainersChildrenHitsAndFocusAreTheWindowsInsideIt) {
+  Show(5);
+  const Accessible group = Accessible::OfWindow(HandleOf(box));
+  ASSERT_TRUE(group);
+  EXPECT_EQ(group.Role(), ROLE_SYSTEM_GROUPING);
+  std::set<HWND> children;
+  for (AccessibleAnswer& child : group.Children()) {
+    ASSERT_TRUE(child.object);
+    children.insert(child.object.Window());
+  }
+  const HWND label = HandleOf(from_label);
+  const HWND field = HandleOf(from);
+  EXPECT_EQ(children, (std::set<HWND>{label, field, HandleOf(to), HandleOf(to_label)}));
+  EXPECT_EQ(Accessible::OfWindow(HandleOf(panel)).Children().size(), 0u);
+
+  // A hit on a window inside, enabled or not, names that window; a hit on the box's own area
+  // names the box.
+  from->SetEnabled(false);
+  for (const HWND inside : {label, field}) {
+    RECT rect;
+    GetWindowRect(inside, &rect);
+    const AccessibleAnswer hit = group.HitTest({(rect.left + rect.right) / 2, rect.bottom - 2});
+    ASSERT_TRUE(hit.object);
+    EXPECT_EQ(hit.object.Window(), inside);
+  }
+  RECT frame;
+  GetWindowRect(HandleOf(box), &frame);
+  EXPECT_EQ(group.HitTest({frame.left + 3, frame.bottom - 3}).id, CHILDID_SELF);
+  from->SetEnabled(true);
+
+  // The focus inside the box is the focused window's; outside it, none.
+  SetFocus(HandleOf(to));
+  Pump();
+  const AccessibleAnswer focus = group.Focus();
+  ASSERT_TRUE(focus.object);
+  EXPECT_EQ(focus.object.Window(), HandleOf(to));
+  SetFocus(HandleOf(button));
+  Pump();
+  const AccessibleAnswer outside = group.Focus();
+  EXPECT_FALSE(outside.object);
+  EXPECT_NE(outside.id, CHILDID_SELF);
+}
+
+TEST_F(AccessibilityTest, AControlInsideADisabledContainerIsUnavailable) {
+  Show(5);
+  box->SetEnabled(false);
+  Pump();
+  EXPECT_TRUE(IsWindowEnabled(HandleOf(from)));
+  for (const TControl* control :
+       {static_cast<const TControl*>(box), static_cast<const TControl*>(from),
+        static_cast<const TControl*>(from_label)}) {
+    SCOPED_TRACE(control->Name());
+    EXPECT_NE(Accessible::OfWindow(HandleOf(control)).State() & STATE_SYSTEM_UNAVAILABLE, 0);
+  }
+  box->SetEnabled(true);
+  EXPECT_EQ(Accessible::OfWindow(HandleOf(from)).State() & STATE_SYSTEM_UNAVAILABLE, 0);
+}
+
+TEST_F(AccessibilityTest, AFaultBelowAnObjectIsAFailureCodeAndTheObjectWorksOnAfter) {
+  Show(5);
+  const Accessible table = Accessible::OfWindow(grid_window);
+  ASSERT_TRUE(table);
+  const long cell = CellId(3, 2);
+  const Accessible row = table.ChildAt(RowId(3));
+  ASSERT_TRUE(row);
+  RECT rect = table.Location(cell);
+  const POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+  struct Call {
+    const char* name;
+    std::function<HRESULT()> call;
+  };
+  BSTR text = nullptr;
+  VARIANT answer;
+  VariantInit(&answer);
+  LONG left = 0, top = 0, width = 0, height = 0;
+  const Call calls[] = {
+      {"get_accValue", [&] { return table->get_accValue(ChildArgument(cell), &text); }},
+      {"get_accName", [&] { return table->get_accName(ChildArgument(cell), &text); }},
+      {"get_accRole", [&] { return table->get_accRole(ChildArgument(cell), &answer); }},
+      {"get_accState", [&] { return table->get_accState(ChildArgument(cell), &answer); }},
+      {"accLocation",
+       [&] { return table->accLocation(&left, &top, &width, &height, ChildArgument(cell)); }},
+      {"accHitTest", [&] { return table->accHitTest(centre.x, centre.y, &answer); }},
+      {"row get_accValue", [&] { return row->get_accValue(ChildArgument(3), &text); }},
+  };
+  Pump();
+  // No message is handled meanwhile: the grid would paint the failing texts.
+  failing_field->failing = true;
+  for (const Call& c : calls) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(c.call(), E_FAIL);
+    EXPECT_EQ(text, nullptr);
+    EXPECT_EQ(answer.vt, VT_EMPTY);
+  }
+  failing_field->failing = false;
+  for (const Call& c : calls) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(c.call(), S_OK);
+    SysFreeString(text);
+    text = nullptr;
+    VariantClear(&answer);
+  }
+  EXPECT_EQ(table.Value(cell), win32::Wide(grid->CellText(3, 2)));
+}
+
+// What readers hear when what the grid shows may have changed.
+struct ShownRowsCase {
+  const char* name;
+  std::vector<HistoryRecord> shown;
+  int current_row;
+  enum class Change {
+    kReloadLaterDays,  // the same number of rows, a year later
+    kLast,             // the cursor to the last row
+    kOrderById,
+    kTaller,
+    kLastColumnFrom,     // the last column shows EXPORT_FROM
+    kFirstColumnTo,      // the first column shows EXPORT_TO
+    kMiddleColumnTitle,  // the middle column is retitled
+    kPrior,              // the cursor a row up
+    kFocus,              // the focus comes to the grid
+  } change;
+  enum class Heard {
+    kNothing,       // nothing shown changed
+    kReorder,       // the rows shown are others
+    kColumnValues,  // every shown row's cell of `column` shows another text
+    kColumnTitle,   // the header of `column` shows another title
+  } heard;
+  int column = -1;
+};
+std::ostream& operator<<(std::ostream& out, const ShownRowsCase& c) { return out << c.name; }
+
+std::vector<HistoryRecord> IdsDown(int count) {
+  std::vector<HistoryRecord> records = DailyRecords(count);
+  for (HistoryRecord& r : records) r.id = count + 1 - r.id;
+  return records;
+}
+
+class ShownRowsAnnouncementTest : public AccessibilityTest,
+                                  public testing::WithParamInterface<ShownRowsCase> {
+ protected:
+  void Make(ShownRowsCase::Change change) {
+    using Change = ShownRowsCase::Change;
+    switch (change) {
+      case Change::kReloadLaterDays: {
+        std::vector<HistoryRecord> later = DailyRecords(grid->RowCount());
+        for (HistoryRecord& r : later) r.date += 366;
+        Load(later);
+        break;
+      }
+      case Change::kLast:
+        cds->Last();
+        break;
+      case Change::kOrderById:
+        cds->SetIndexFieldNames("ID");
+        break;
+      case Change::kTaller:
+        grid->SetBounds(0, 120, 424, 250);
+        break;
+      case Change::kLastColumnFrom:
+        grid->Columns()->Items(2)->SetFieldName("EXPORT_FROM");
+        break;
+      case Change::kFirstColumnTo:
+        grid->Columns()->Items(0)->SetFieldName("EXPORT_TO");
+        break;
+      case Change::kMiddleColumnTitle:
+        grid->Columns()->Items(1)->Title()->SetCaption("С");
+        break;
+      case Change::kPrior:
+        cds->Prior();
+        break;
+      case Change::kFocus:
+        FocusGrid();
+        break;
+    }
+  }
+};
+
+TEST_P(ShownRowsAnnouncementTest, ReadersHearWhatChanged) {
+  using Heard = ShownRowsCase::Heard;
+  const ShownRowsCase& c = GetParam();
+  Show(c.shown);
+  cds->SetRecNo(c.current_row);
+  SetFocus(HandleOf(button));
+  const int current = grid->Row();
+  StartEvents();
+  const std::vector<Event> raised = EventsOf([&] { Make(c.change); }, grid_window);
+  StopEvents();
+  std::vector<std::pair<DWORD, LONG>> heard;
+  bool current_cell_announced = false;
+  for (const Event& e : raised) {
+    if (e.event == EVENT_OBJECT_SELECTION || e.event == EVENT_OBJECT_FOCUS) {
+      current_cell_announced = true;
+    } else {
+      heard.emplace_back(e.event, e.child);
+    }
+  }
+  std::vector<std::pair<DWORD, LONG>> expected;
+  switch (c.heard) {
+    case Heard::kNothing:
+      break;
+    case Heard::kReorder:
+      // A reload closes the data set and opens it again: readers may hear of both.
+      ASSERT_FALSE(heard.empty());
+      for (const auto& [event, child] : heard) {
+        EXPECT_EQ(event, EVENT_OBJECT_REORDER);
+        EXPECT_EQ(child, CHILDID_SELF);
+      }
+      expected = heard;
+      break;
+    case Heard::kColumnValues:
+      for (int rec_no = grid->TopRow(); rec_no < grid->TopRow() + grid->ShownRowCount(); ++rec_no) {
+        expected.emplace_back(EVENT_OBJECT_VALUECHANGE, CellId(rec_no, c.column));
+        if (c.column == 0) expected.emplace_back(EVENT_OBJECT_NAMECHANGE, RowId(rec_no));
+      }
+      break;
+    case Heard::kColumnTitle:
+      expected.emplace_back(EVENT_OBJECT_NAMECHANGE, (1L << 12) | (c.column + 1));
+      break;
+  }
+  EXPECT_EQ(heard, expected);
+  // The current cell stayed where it was among the same rows: nothing is said of it.
+  if (grid->Row() == current && c.heard != Heard::kReorder &&
+      c.change != ShownRowsCase::Change::kFocus) {
+    EXPECT_FALSE(current_cell_announced);
+  }
+  if (c.heard == Heard::kColumnValues) {
+    // What readers hear of is what they then read.
+    const Accessible table = Accessible::OfWindow(grid_window);
+    const int rec_no = grid->TopRow() + 1;
+    EXPECT_EQ(table.Value(CellId(rec_no, c.column)), win32::Wide(grid->CellText(rec_no, c.column)));
+  }
+}
+
+using Change = ShownRowsCase::Change;
+using Heard = ShownRowsCase::Heard;
+INSTANTIATE_TEST_SUITE_P(
+    Changes, ShownRowsAnnouncementTest,
+    testing::Values(
+        ShownRowsCase{"a reload of other rows, the current cell unchanged", DailyRecords(30), 1,
+                      Change::kReloadLaterDays, Heard::kReorder},
+        ShownRowsCase{"a scroll", DailyRecords(30), 1, Change::kLast, Heard::kReorder},
+        ShownRowsCase{"a new order of the rows shown", IdsDown(5), 3, Change::kOrderById,
+                      Heard::kReorder},
+        ShownRowsCase{"a taller grid", DailyRecords(30), 1, Change::kTaller, Heard::kReorder},
+        ShownRowsCase{"a column showing another field", DailyRecords(5), 2, Change::kLastColumnFrom,
+                      Heard::kColumnValues, 2},
+        ShownRowsCase{"the first column, which names the rows, showing another field",
+                      DailyRecords(5), 2, Change::kFirstColumnTo, Heard::kColumnValues, 0},
+        ShownRowsCase{"a column retitled", DailyRecords(5), 2, Change::kMiddleColumnTitle,
+                      Heard::kColumnTitle, 1},
+        ShownRowsCase{"the current row moving among the rows shown", DailyRecords(5), 4,
+                      Change::kPrior, Heard::kNothing},
+        ShownRowsCase{"the focus coming to the grid", DailyRecords(5), 4, Change::kFocus,
+                      Heard::kNothing}));
 
 }  // namespace
 }  // namespace tvx::test

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "db/client_data_set.h"
 #include "db/data_packet_variant.h"
 #include "db/data_packet_writer.h"
@@ -16,6 +18,26 @@
 #include "ui/db_grid.h"
 
 namespace tvx::test {
+
+// A row of the export history.
+struct HistoryRecord {
+  int id;
+  TDateTime date;
+  TDateTime from;
+  TDateTime to;
+};
+
+// `count` records, one a day from 1 January 2012 (ID = position), each exporting the week
+// before it.
+inline std::vector<HistoryRecord> DailyRecords(int count) {
+  std::vector<HistoryRecord> records;
+  const TDateTime first = testing_support::At(2012, 1, 1);
+  for (int i = 0; i < count; ++i) {
+    const TDateTime day = first + i;
+    records.push_back({i + 1, day, day - 7, day - 1});
+  }
+  return records;
+}
 
 class GridWindowTest : public NativeFormTest {
  protected:
@@ -48,20 +70,22 @@ class GridWindowTest : public NativeFormTest {
     return field;
   }
 
-  // Opens the record set on `count` rows, one a day from 1 January 2012 (ID = position),
-  // moves to the last row as the export dialog does, and shows the form.
-  void Show(int count) {
+  // Opens the record set on the records (again, when it is open).
+  void Load(const std::vector<HistoryRecord>& records) {
     DataPacketWriter writer;
     writer.AddColumn("ID", ftAutoInc, false)
         .AddColumn("EXPORT_DATE", ftDateTime)
         .AddColumn("EXPORT_FROM", ftDateTime)
         .AddColumn("EXPORT_TO", ftDateTime);
-    const TDateTime first = testing_support::At(2012, 1, 1);
-    for (int i = 0; i < count; ++i) {
-      const TDateTime day = first + i;
-      writer.AddRow({i + 1, day, day - 7, day - 1});
-    }
+    for (const HistoryRecord& r : records) writer.AddRow({r.id, r.date, r.from, r.to});
     cds->SetData(*DataPacketToVariant(writer.Encode()));
+  }
+
+  // Opens the record set on `count` days' records, moves to the last row as the export dialog
+  // does, and shows the form.
+  void Show(int count) { Show(DailyRecords(count)); }
+  void Show(const std::vector<HistoryRecord>& records) {
+    Load(records);
     cds->Last();
     source->SetDataSet(cds);
     form->Show();

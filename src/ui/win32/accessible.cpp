@@ -1,17 +1,13 @@
 #include "ui/win32/accessible.h"
 
-#include <algorithm>
 #include <atomic>
 #include <utility>
+
+#include "ui/win32/accessible_parts.h"
 
 namespace tvx::win32 {
 
 namespace {
-
-// MinGW's oleacc library resolves IID_IAccessible to an import thunk rather than the IID, so
-// the identifier is spelt here.
-constexpr IID kAccessibleIid = {
-    0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
 
 constexpr long kGrandchildShift = 12;
 constexpr long kGrandchildMask = (1L << kGrandchildShift) - 1;
@@ -41,19 +37,31 @@ AccessibleItem MakeAccessibleItem(long role, std::string name, long state) {
   return item;
 }
 
-struct AccessibleWindow::Link {
-  HWND hwnd = nullptr;
-  // Null once the peer is gone.
-  const AccessibleSource* source = nullptr;
-};
+IAccessible* StandardClientObject(HWND hwnd) {
+  IAccessible* standard = nullptr;
+  if (FAILED(CreateStdAccessibleObject(hwnd, OBJID_CLIENT, kAccessibleIid,
+                                       reinterpret_cast<void**>(&standard)))) {
+    return nullptr;
+  }
+  return standard;
+}
+
+long UnavailableState(HWND hwnd) {
+  const HWND top = GetAncestor(hwnd, GA_ROOT);
+  for (HWND window = hwnd; window != nullptr; window = GetParent(window)) {
+    // The top-level window counts for itself only: it is disabled while a modal window of its
+    // own is over it, and its controls are as they were.
+    if (window == top && window != hwnd) break;
+    if (IsWindowEnabled(window) == FALSE) return STATE_SYSTEM_UNAVAILABLE;
+  }
+  return 0;
+}
 
 namespace {
 
 using Link = AccessibleWindow::Link;
 
-BSTR ToBstr(const std::string& text) { return SysAllocString(Wide(text).c_str()); }
-
-// One element of a window's tree: the window itself or one of its descendants.
+// One element of a window's own tree: the window itself or one of its descendants.
 class Element final : public IAccessible {
  public:
   Element(std::shared_ptr<Link> link, AccessiblePath path)
@@ -98,39 +106,42 @@ class Element final : public IAccessible {
     return E_NOTIMPL;
   }
 
-  // IAccessible
+  // IAccessible. Each method empties its out-parameters, answers "disconnected" once the peer
+  // is gone, and runs the rest guarded: the sources call into the control layer.
   HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
     if (parent == nullptr) return E_POINTER;
     *parent = nullptr;
-    if (!Connected()) return RPC_E_DISCONNECTED;
-    if (!path_.empty()) {
-      *parent = New(AccessiblePath(path_.begin(), path_.end() - 1));
-      return S_OK;
-    }
-    IAccessible* standard = Standard();
-    if (standard == nullptr) return S_FALSE;
-    const HRESULT result = standard->get_accParent(parent);
-    standard->Release();
-    return result;
+    if (!link_->Connected()) return RPC_E_DISCONNECTED;
+    return Guarded([&]() -> HRESULT {
+      if (!path_.empty()) return Object(AccessiblePath(path_.begin(), path_.end() - 1), parent);
+      IAccessible* standard = StandardClientObject(link_->hwnd);
+      if (standard == nullptr) return S_FALSE;
+      const HRESULT result = standard->get_accParent(parent);
+      standard->Release();
+      return result;
+    });
   }
 
   HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override {
     if (count == nullptr) return E_POINTER;
     *count = 0;
-    if (!Connected()) return RPC_E_DISCONNECTED;
-    *count = Source().ChildCount(path_);
-    return S_OK;
+    if (!link_->Connected()) return RPC_E_DISCONNECTED;
+    return Guarded([&] {
+      *count = Source().ChildCount(path_);
+      return S_OK;
+    });
   }
 
   HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override {
     if (object == nullptr) return E_POINTER;
     *object = nullptr;
-    if (!Connected()) return RPC_E_DISCONNECTED;
-    std::optional<AccessiblePath> path = Target(child);
-    if (!path) return E_INVALIDARG;
-    if (*path == path_) return S_FALSE;
-    *object = New(*path);
-    return S_OK;
+    if (!link_->Connected()) return RPC_E_DISCONNECTED;
+    return Guarded([&]() -> HRESULT {
+      std::optional<AccessiblePath> path = Target(child);
+      if (!path) return E_INVALIDARG;
+      if (*path == path_) return S_FALSE;
+      return Object(*path, object);
+    });
   }
 
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
@@ -156,8 +167,8 @@ class Element final : public IAccessible {
     if (file == nullptr || topic == nullptr) return E_POINTER;
     *file = nullptr;
     *topic = 0;
-    if (!Connected()) return RPC_E_DISCONNECTED;
-    return Target(child) ? S_FALSE : E_INVALIDARG;
+    if (!link_->Connected()) return RPC_E_DISCONNECTED;
+    return Guarded([&] { return Target(child) ? S_FALSE : E_INVALIDARG; });
   }
 
   HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* text) override {
@@ -171,40 +182,50 @@ class Element final : public IAccessible {
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
     if (role == nullptr) return E_POINTER;
     VariantInit(role);
-    if (!Connected()) return RPC_E_DISCONNECTED;
-    std::optional<AccessiblePath> path = Target(child);
-    if (!path) return E_INVALIDARG;
-    role->vt = VT_I4;
-    role->lVal = Source().Describe(*path).role;
-    return S_OK;
+    if (!link_->Connected()) return RPC_E_DISCONNECTED;
+    return Guarded([&]() -> HRESULT {
+      std::optional<AccessiblePath> path = Target(child);
+      if (!path) return E_INVALIDARG;
+      const long value = Source().Describe(*path).role;
+      role->vt = VT_I4;
+      role->lVal = value;
+      return S_OK;
+    });
   }
 
   HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
     if (state == nullptr) return E_POINTER;
     VariantInit(state);
-    if (!Connected()) return RPC_E_DISCONNECTED;
-    std::optional<AccessiblePath> path = Target(child);
-    if (!path) return E_INVALIDARG;
-    state->vt = VT_I4;
-    state->lVal = StateOf(*path);
-    return S_OK;
+    if (!link_->Connected()) return RPC_E_DISCONNECTED;
+    return Guarded([&]() -> HRESULT {
+      std::optional<AccessiblePath> path = Target(child);
+      if (!path) return E_INVALIDARG;
+      const long value = StateOf(*path);
+      state->vt = VT_I4;
+      state->lVal = value;
+      return S_OK;
+    });
   }
 
   HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
     if (focus == nullptr) return E_POINTER;
     VariantInit(focus);
-    if (!Connected()) return RPC_E_DISCONNECTED;
-    if (GetFocus() != link_->hwnd) return S_FALSE;
-    return Answer(Source().FocusedItem(), focus);
+    if (!link_->Connected()) return RPC_E_DISCONNECTED;
+    return Guarded([&]() -> HRESULT {
+      if (GetFocus() != link_->hwnd) return S_FALSE;
+      return Answer(Source().FocusedItem(), focus);
+    });
   }
 
   HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {
     if (selection == nullptr) return E_POINTER;
     VariantInit(selection);
-    if (!Connected()) return RPC_E_DISCONNECTED;
-    std::optional<AccessiblePath> selected = Source().SelectedItem();
-    if (!selected) return S_FALSE;
-    return Answer(*selected, selection);
+    if (!link_->Connected()) return RPC_E_DISCONNECTED;
+    return Guarded([&]() -> HRESULT {
+      std::optional<AccessiblePath> selected = Source().SelectedItem();
+      if (!selected) return S_FALSE;
+      return Answer(*selected, selection);
+    });
   }
 
   HRESULT STDMETHODCALLTYPE accSelect(LONG, VARIANT) override { return DISP_E_MEMBERNOTFOUND; }
@@ -215,82 +236,31 @@ class Element final : public IAccessible {
       return E_POINTER;
     }
     *left = *top = *width = *height = 0;
-    if (!Connected()) return RPC_E_DISCONNECTED;
-    std::optional<AccessiblePath> path = Target(child);
-    if (!path) return E_INVALIDARG;
-    const RECT rect = ScreenRect(*path);
-    *left = rect.left;
-    *top = rect.top;
-    *width = rect.right - rect.left;
-    *height = rect.bottom - rect.top;
-    return S_OK;
+    if (!link_->Connected()) return RPC_E_DISCONNECTED;
+    return Guarded([&]() -> HRESULT {
+      std::optional<AccessiblePath> path = Target(child);
+      if (!path) return E_INVALIDARG;
+      const RECT rect = ScreenRect(*path);
+      *left = rect.left;
+      *top = rect.top;
+      *width = rect.right - rect.left;
+      *height = rect.bottom - rect.top;
+      return S_OK;
+    });
   }
 
   HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* end) override {
     if (end == nullptr) return E_POINTER;
     VariantInit(end);
-    if (!Connected()) return RPC_E_DISCONNECTED;
-    std::optional<AccessiblePath> path = Target(start);
-    if (!path) return E_INVALIDARG;
-    if (path->empty() && direction != NAVDIR_FIRSTCHILD && direction != NAVDIR_LASTCHILD) {
-      // Among the windows: the system's own answer.
-      IAccessible* standard = Standard();
-      if (standard == nullptr) return S_FALSE;
-      const HRESULT result = standard->accNavigate(direction, start, end);
-      standard->Release();
-      return result;
-    }
-    AccessiblePath next = *path;
-    switch (direction) {
-      case NAVDIR_FIRSTCHILD:
-      case NAVDIR_LASTCHILD: {
-        const long count = Source().ChildCount(*path);
-        if (count == 0) return S_FALSE;
-        next.push_back(direction == NAVDIR_FIRSTCHILD ? 1 : count);
-        break;
-      }
-      case NAVDIR_NEXT:
-      case NAVDIR_DOWN:
-      case NAVDIR_RIGHT:
-      case NAVDIR_PREVIOUS:
-      case NAVDIR_UP:
-      case NAVDIR_LEFT: {
-        const bool forward =
-            direction == NAVDIR_NEXT || direction == NAVDIR_DOWN || direction == NAVDIR_RIGHT;
-        const long count = Source().ChildCount(AccessiblePath(path->begin(), path->end() - 1));
-        next.back() += forward ? 1 : -1;
-        if (next.back() < 1 || next.back() > count) return S_FALSE;
-        break;
-      }
-      default:
-        return E_INVALIDARG;
-    }
-    return Answer(next, end);
+    if (!link_->Connected()) return RPC_E_DISCONNECTED;
+    return Guarded([&] { return Navigate(direction, start, end); });
   }
 
   HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* hit) override {
     if (hit == nullptr) return E_POINTER;
     VariantInit(hit);
-    if (!Connected()) return RPC_E_DISCONNECTED;
-    const POINT point{x, y};
-    RECT own = ScreenRect(path_);
-    if (!PtInRect(&own, point)) return S_FALSE;
-    AccessiblePath found = path_;
-    for (bool deeper = true; deeper;) {
-      deeper = false;
-      const long count = Source().ChildCount(found);
-      for (long i = 1; i <= count; ++i) {
-        AccessiblePath child = found;
-        child.push_back(i);
-        const RECT rect = ScreenRect(child);
-        if (PtInRect(&rect, point)) {
-          found = std::move(child);
-          deeper = true;
-          break;
-        }
-      }
-    }
-    return Answer(found, hit);
+    if (!link_->Connected()) return RPC_E_DISCONNECTED;
+    return Guarded([&] { return HitTest(POINT{x, y}, hit); });
   }
 
   HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT) override { return DISP_E_MEMBERNOTFOUND; }
@@ -300,20 +270,11 @@ class Element final : public IAccessible {
  private:
   ~Element() = default;
 
-  bool Connected() const { return link_->source != nullptr && IsWindow(link_->hwnd); }
   const AccessibleSource& Source() const { return *link_->source; }
 
-  IDispatch* New(AccessiblePath path) const {
-    return new Element(link_, std::move(path));  // one reference, the caller's
-  }
-
-  IAccessible* Standard() const {
-    IAccessible* standard = nullptr;
-    if (FAILED(CreateStdAccessibleObject(link_->hwnd, OBJID_CLIENT, kAccessibleIid,
-                                         reinterpret_cast<void**>(&standard)))) {
-      return nullptr;
-    }
-    return standard;
+  HRESULT Object(AccessiblePath path, IDispatch** out) const {
+    *out = new Element(link_, std::move(path));  // one reference, the caller's
+    return S_OK;
   }
 
   bool Exists(const AccessiblePath& path) const {
@@ -349,9 +310,71 @@ class Element final : public IAccessible {
       return S_OK;
     }
     if (!Exists(path)) return S_FALSE;
+    IDispatch* object = nullptr;
+    Object(path, &object);
     out->vt = VT_DISPATCH;
-    out->pdispVal = New(path);
+    out->pdispVal = object;
     return S_OK;
+  }
+
+  HRESULT Navigate(LONG direction, const VARIANT& start, VARIANT* end) const {
+    std::optional<AccessiblePath> path = Target(start);
+    if (!path) return E_INVALIDARG;
+    if (path->empty() && direction != NAVDIR_FIRSTCHILD && direction != NAVDIR_LASTCHILD) {
+      // Among the windows: the system's own answer.
+      IAccessible* standard = StandardClientObject(link_->hwnd);
+      if (standard == nullptr) return S_FALSE;
+      const HRESULT result = standard->accNavigate(direction, start, end);
+      standard->Release();
+      return result;
+    }
+    AccessiblePath next = *path;
+    switch (direction) {
+      case NAVDIR_FIRSTCHILD:
+      case NAVDIR_LASTCHILD: {
+        const long count = Source().ChildCount(*path);
+        if (count == 0) return S_FALSE;
+        next.push_back(direction == NAVDIR_FIRSTCHILD ? 1 : count);
+        break;
+      }
+      case NAVDIR_NEXT:
+      case NAVDIR_DOWN:
+      case NAVDIR_RIGHT:
+      case NAVDIR_PREVIOUS:
+      case NAVDIR_UP:
+      case NAVDIR_LEFT: {
+        const bool forward =
+            direction == NAVDIR_NEXT || direction == NAVDIR_DOWN || direction == NAVDIR_RIGHT;
+        const long count = Source().ChildCount(AccessiblePath(path->begin(), path->end() - 1));
+        next.back() += forward ? 1 : -1;
+        if (next.back() < 1 || next.back() > count) return S_FALSE;
+        break;
+      }
+      default:
+        return E_INVALIDARG;
+    }
+    return Answer(next, end);
+  }
+
+  HRESULT HitTest(const POINT& point, VARIANT* hit) const {
+    RECT own = ScreenRect(path_);
+    if (!PtInRect(&own, point)) return S_FALSE;
+    AccessiblePath found = path_;
+    for (bool deeper = true; deeper;) {
+      deeper = false;
+      const long count = Source().ChildCount(found);
+      for (long i = 1; i <= count; ++i) {
+        AccessiblePath child = found;
+        child.push_back(i);
+        const RECT rect = ScreenRect(child);
+        if (PtInRect(&rect, point)) {
+          found = std::move(child);
+          deeper = true;
+          break;
+        }
+      }
+    }
+    return Answer(found, hit);
   }
 
   long StateOf(const AccessiblePath& path) const {
@@ -359,7 +382,7 @@ class Element final : public IAccessible {
     long state = item.state;
     HWND hwnd = link_->hwnd;
     if (!IsWindowVisible(hwnd)) state |= STATE_SYSTEM_INVISIBLE;
-    if (!IsWindowEnabled(hwnd)) state |= STATE_SYSTEM_UNAVAILABLE;
+    state |= UnavailableState(hwnd);
     if (GetFocus() == hwnd && Source().FocusedItem() == path) state |= STATE_SYSTEM_FOCUSED;
     if (!path.empty() && Source().SelectedItem() == path) state |= STATE_SYSTEM_SELECTED;
     return state;
@@ -380,13 +403,15 @@ class Element final : public IAccessible {
   HRESULT Text(const VARIANT& child, BSTR* out, Get get) const {
     if (out == nullptr) return E_POINTER;
     *out = nullptr;
-    if (!Connected()) return RPC_E_DISCONNECTED;
-    std::optional<AccessiblePath> path = Target(child);
-    if (!path) return E_INVALIDARG;
-    const std::optional<std::string> text = get(Source().Describe(*path));
-    if (!text) return S_FALSE;
-    *out = ToBstr(*text);
-    return *out != nullptr ? S_OK : E_OUTOFMEMORY;
+    if (!link_->Connected()) return RPC_E_DISCONNECTED;
+    return Guarded([&]() -> HRESULT {
+      std::optional<AccessiblePath> path = Target(child);
+      if (!path) return E_INVALIDARG;
+      const std::optional<std::string> text = get(Source().Describe(*path));
+      if (!text) return S_FALSE;
+      *out = ToBstr(*text);
+      return *out != nullptr ? S_OK : E_OUTOFMEMORY;
+    });
   }
 
   std::shared_ptr<Link> link_;
@@ -396,6 +421,10 @@ class Element final : public IAccessible {
 
 }  // namespace
 
+IAccessible* NewTreeElement(std::shared_ptr<Link> link, AccessiblePath path) {
+  return new Element(std::move(link), std::move(path));
+}
+
 AccessibleWindow::AccessibleWindow(HWND hwnd, const AccessibleSource& source)
     : link_(std::make_shared<Link>(Link{hwnd, &source})) {}
 
@@ -403,9 +432,17 @@ AccessibleWindow::~AccessibleWindow() { link_->source = nullptr; }
 
 std::optional<LRESULT> AccessibleWindow::Answer(WPARAM wparam, LPARAM lparam) {
   if (static_cast<LONG>(lparam) != static_cast<LONG>(OBJID_CLIENT)) return std::nullopt;
-  auto* element = new Element(link_, {});
-  const LRESULT result = LresultFromObject(kAccessibleIid, wparam, element);
-  element->Release();
+  IAccessible* object = nullptr;
+  try {
+    object =
+        link_->source->ChildrenAreWindows() ? NewContainerObject(link_) : NewTreeElement(link_, {});
+  } catch (const std::bad_alloc&) {
+    // The system's object answers instead.
+    return std::nullopt;
+  }
+  if (object == nullptr) return std::nullopt;
+  const LRESULT result = LresultFromObject(kAccessibleIid, wparam, object);
+  object->Release();
   return result;
 }
 

@@ -1,7 +1,13 @@
 // What a screen reader learns of the module's windows: Active Accessibility (Windows bridges it
 // to UI Automation). A peer that describes itself answers WM_GETOBJECT for its client area with
 // an IAccessible built on an AccessibleSource, its own description of what it shows: a role, a
-// name, a value, a state, and children (the rows and cells of a grid).
+// name, a value, a state, and children (the rows and cells of a grid). A container's children
+// are its child windows instead: its object is the system's standard client object of the
+// window, which lists them, navigates among them, tests hits and follows the focus into them,
+// with the container's role, name and state over it.
+//
+// No exception crosses an IAccessible method: what the layers below throw becomes E_FAIL
+// (E_OUTOFMEMORY when memory ran out).
 //
 // An element is named by its path from the window: {} is the window itself, {3} its third
 // child, {3, 2} that child's second child (all 1-based, as MSAA counts children). The objects
@@ -45,6 +51,9 @@ class AccessibleSource {
   virtual AccessiblePath FocusedItem() const { return {}; }
   // The selected element among the window's descendants, if any.
   virtual std::optional<AccessiblePath> SelectedItem() const { return std::nullopt; }
+  // A container's: the window's children are its child windows, and the source describes only
+  // the window itself ({}).
+  virtual bool ChildrenAreWindows() const { return false; }
 };
 
 // The child id with which an event (or a client) names an element below the window: a child

@@ -16,14 +16,15 @@ std::string SpokenCaption(std::string_view caption);
 // among the parent's children, as a dialog sets a field's label beside it); empty without one.
 std::string LabelBefore(const TControl& control);
 
-// A control that a screen reader knows by a role and its caption alone (a group box, a panel, a
-// bevel), with no children.
+// A container that a screen reader knows by a role and its caption (a group box, a panel, a
+// bevel), whose children are its child windows.
 class CaptionAccessible : public AccessibleSource {
  public:
   CaptionAccessible(const TControl& control, long role) : control_(control), role_(role) {}
   AccessibleItem Describe(const AccessiblePath& /*path*/) const override {
     return MakeAccessibleItem(role_, SpokenCaption(control_.Caption()));
   }
+  bool ChildrenAreWindows() const override { return true; }
 
  private:
   const TControl& control_;

@@ -12,6 +12,26 @@
 
 namespace tvx::win32 {
 
+namespace {
+
+// Whether two pictures of the shown rows show the same rows, whose cells may have changed their
+// texts: the same first row, as many rows and columns, and no row showing what another row
+// showed before (the rows moved: a new order).
+bool SameRows(const std::vector<std::vector<std::string>>& before,
+              const std::vector<std::vector<std::string>>& now, size_t title_rows) {
+  if (before.size() != now.size()) return false;
+  for (size_t row = 0; row < now.size(); ++row) {
+    if (before[row].size() != now[row].size()) return false;
+    if (row < title_rows || before[row] == now[row]) continue;
+    for (size_t other = title_rows; other < before.size(); ++other) {
+      if (other != row && before[other] == now[row]) return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
 SCROLLINFO GridScrollInfo(int row_count, int visible_rows, int current_row) {
   SCROLLINFO info{};
   info.cbSize = sizeof(info);
@@ -54,7 +74,11 @@ WindowKind GridPeer::Kind() const {
           .ex_style = WS_EX_CLIENTEDGE};
 }
 
-void GridPeer::Created() { UpdateScrollBar(); }
+void GridPeer::Created() {
+  UpdateScrollBar();
+  // What a reader will read first; changes are told from here on.
+  announced_rows_ = TryReadShownRows();
+}
 
 void GridPeer::Changed(ControlChange change) {
   if (Hwnd() == nullptr) return;
@@ -62,6 +86,7 @@ void GridPeer::Changed(ControlChange change) {
     case ControlChange::Content:
       UpdateScrollBar();
       InvalidateRect(Hwnd(), nullptr, FALSE);
+      AnnounceShownRows();
       AnnounceCurrentCell(false);
       break;
     case ControlChange::Font:
@@ -268,6 +293,62 @@ void GridPeer::AnnounceCurrentCell(bool always) {
   if (!path) return;
   RaiseAccessible(EVENT_OBJECT_SELECTION, *path);
   if (GetFocus() == Hwnd()) RaiseAccessible(EVENT_OBJECT_FOCUS, *path);
+}
+
+GridPeer::ShownRows GridPeer::ReadShownRows() const {
+  const TDBGrid& grid = Grid();
+  ShownRows shown;
+  shown.top_row = grid.TopRow();
+  const int columns = grid.ColumnCount();
+  if (TitleRows() != 0) {
+    std::vector<std::string>& titles = shown.texts.emplace_back();
+    for (int column = 0; column < columns; ++column) titles.push_back(grid.TitleText(column));
+  }
+  for (int row = 0; row < grid.ShownRowCount(); ++row) {
+    std::vector<std::string>& cells = shown.texts.emplace_back();
+    for (int column = 0; column < columns; ++column) {
+      cells.push_back(grid.CellText(grid.TopRow() + row, column));
+    }
+  }
+  return shown;
+}
+
+std::optional<GridPeer::ShownRows> GridPeer::TryReadShownRows() const {
+  try {
+    return ReadShownRows();
+  } catch (...) {
+    // A text that cannot be read (painting meets the same fault): none, and readers are told
+    // to read the rows again, whatever they are.
+    return std::nullopt;
+  }
+}
+
+void GridPeer::AnnounceShownRows() {
+  const std::optional<ShownRows> now = TryReadShownRows();
+  const std::optional<ShownRows> before = std::exchange(announced_rows_, now);
+  if (before && now && *before == *now) return;
+  const auto title_rows = static_cast<size_t>(TitleRows());
+  if (!before || !now || before->top_row != now->top_row ||
+      !SameRows(before->texts, now->texts, title_rows)) {
+    RaiseAccessible(EVENT_OBJECT_REORDER);
+    return;
+  }
+  for (size_t row = 0; row < now->texts.size(); ++row) {
+    const std::vector<std::string>& old_cells = before->texts[row];
+    const std::vector<std::string>& new_cells = now->texts[row];
+    const auto child = static_cast<long>(row) + 1;
+    for (size_t column = 0; column < new_cells.size(); ++column) {
+      if (old_cells[column] == new_cells[column]) continue;
+      const AccessiblePath cell{child, static_cast<long>(column) + 1};
+      // A header's text is its name; a cell's is its value, and the first is its row's name.
+      if (row < title_rows) {
+        RaiseAccessible(EVENT_OBJECT_NAMECHANGE, cell);
+        continue;
+      }
+      RaiseAccessible(EVENT_OBJECT_VALUECHANGE, cell);
+      if (column == 0) RaiseAccessible(EVENT_OBJECT_NAMECHANGE, {child});
+    }
+  }
 }
 
 }  // namespace tvx::win32

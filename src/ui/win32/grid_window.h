@@ -14,8 +14,17 @@
 // caption) whose children are the rows shown: the title row, whose cells are the column
 // headers, then the data rows, whose cells are named by their column's title and hold the
 // cell's text. The current cell is the selected one, and the focused one while the grid has
-// the focus; readers hear of it whenever it moves.
+// the focus; readers hear of it whenever it moves. They hear too when the rows shown are others
+// (a reload, a scroll, a new order, a taller grid: EVENT_OBJECT_REORDER on the table, after which
+// a reader reads the rows again), and when the same rows show other texts (a value change for
+// each such cell, a name change for its row when it is the row's first cell, which names the
+// row, and a name change for a column header whose title changed).
 #pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "ui/db_grid.h"
 #include "ui/win32/accessible.h"
@@ -54,6 +63,17 @@ class GridPeer : public PaintedPeer, private AccessibleSource {
   std::optional<AccessiblePath> CurrentCell() const;
   // Tells screen readers where the current cell went (when it moved, or always).
   void AnnounceCurrentCell(bool always);
+  // What the table's children show: the first data row shown and the texts of every shown
+  // row's cells, in the order of the children (the title row first).
+  struct ShownRows {
+    int top_row = 0;
+    std::vector<std::vector<std::string>> texts;
+    friend bool operator==(const ShownRows&, const ShownRows&) = default;
+  };
+  ShownRows ReadShownRows() const;
+  std::optional<ShownRows> TryReadShownRows() const;
+  // Tells screen readers what changed among the rows shown since they last heard.
+  void AnnounceShownRows();
   TDBGrid& Grid() const { return static_cast<TDBGrid&>(Control()); }
   void UpdateScrollBar();
   void ScrollRequest(int request);
@@ -72,6 +92,8 @@ class GridPeer : public PaintedPeer, private AccessibleSource {
   SCROLLBARINFO drawn_bar_{};
   // The current cell last announced: record number and column.
   std::pair<int, int> announced_cell_{0, -1};
+  // The rows shown as last announced; none when they could not be read.
+  std::optional<ShownRows> announced_rows_;
   // The title row's cells are header items of the visual style, where one is active.
   WindowTheme header_theme_{L"HEADER"};
 };

@@ -3,7 +3,7 @@
 // with the visual style's group-box frame and caption where a theme is active, else the
 // classic etched frame and the caption on the control's colour, grey when disabled (Wine's group
 // box draws a disabled caption in the enabled colour). A screen reader knows it as a grouping
-// named by its caption.
+// named by its caption, whose children are the windows inside it.
 #pragma once
 
 #include "ui/group_box.h"

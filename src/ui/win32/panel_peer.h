@@ -2,7 +2,7 @@
 // outer and inner bevels (raised: light top-left, shadow bottom-right; lowered: the reverse;
 // each BevelWidth pixels, with BorderWidth of plain colour between them) and its caption,
 // centred, grey while the panel is disabled. A screen reader knows it as a pane named by its
-// caption.
+// caption, whose children are the windows inside it.
 #pragma once
 
 #include "ui/panel.h"
