@@ -28,13 +28,53 @@ function(tavolex_reproducible_windows_build)
   add_link_options(-Wl,--no-insert-timestamp)
 endfunction()
 
+# tavolex_export_layer_folders(target sources...): gives the target an include folder of its
+# own that shows only the folders of src/ its sources lie in, as links under
+# BUILD/layers/TARGET (so `#include "ui/core/form.h"` still names the layer). A library sees
+# the folders of the libraries it links and no others: a file that includes a layer above its
+# own fails to compile ("No such file or directory").
+function(tavolex_export_layer_folders target)
+  set(root ${CMAKE_BINARY_DIR}/layers/${target})
+  set(folders)
+  foreach(source ${ARGN})
+    get_filename_component(path ${source} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+    file(RELATIVE_PATH relative ${PROJECT_SOURCE_DIR}/src ${path})
+    if(NOT relative MATCHES "^[.][.]/")
+      get_filename_component(folder ${relative} DIRECTORY)
+      list(APPEND folders ${folder})
+    endif()
+  endforeach()
+  list(REMOVE_DUPLICATES folders)
+  foreach(folder ${folders})
+    get_filename_component(parent ${root}/${folder} DIRECTORY)
+    file(MAKE_DIRECTORY ${parent})
+    if(NOT IS_SYMLINK ${root}/${folder})
+      file(CREATE_LINK ${PROJECT_SOURCE_DIR}/src/${folder} ${root}/${folder} SYMBOLIC)
+    endif()
+  endforeach()
+  target_include_directories(${target} PUBLIC ${root})
+endfunction()
+
 # tavolex_add_library(name SOURCES ... DEPENDS ...): one static library per layer,
 # position independent so that the module's shared object can take it in.
 function(tavolex_add_library name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
   add_library(${name} STATIC ${ARG_SOURCES})
-  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  tavolex_export_layer_folders(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PUBLIC ${ARG_DEPENDS})
+endfunction()
+
+# tavolex_add_test_subdirectories(): adds every folder below this one that has a CMakeLists.txt,
+# in name order (test folders mirror the source folders, nested as they are).
+function(tavolex_add_test_subdirectories)
+  file(GLOB dirs LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR}
+       ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  list(SORT dirs)
+  foreach(dir ${dirs})
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)
+      add_subdirectory(${dir})
+    endif()
+  endforeach()
 endfunction()
 
 # tavolex_add_test(name SOURCES ... DEPENDS ... [WINDOWS]): one GoogleTest executable,

@@ -10,7 +10,7 @@ native=$(cd "$1" && pwd) windows=$(cd "$2" && pwd) runs=${3:-30}
 server=$native/examples/server/tavolex_app_server
 fill=$native/bench/dialog_open/fill_history
 bench=$windows/bench/dialog_open/dialog_open_bench.exe
-plugin=$windows/src/module/Tavolex.plu
+plugin=$windows/src/module_boundary/Tavolex.plu
 
 make_work_dir
 user=bench

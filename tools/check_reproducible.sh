@@ -11,7 +11,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 second=${1:-$root/build/second-folder/tree}
-files=(src/module/Tavolex.plu src/module/Tavolex.plu.debug src/module/Tavolex.tlb
+files=(src/module_boundary/Tavolex.plu src/module_boundary/Tavolex.plu.debug src/module_boundary/Tavolex.tlb
        examples/connection_library/TavolexConnection.dll)
 
 for preset in mingw mingw-x86; do

@@ -26,7 +26,7 @@ source tools/setup.sh
 x64=$root/build/mingw
 x86=$root/build/mingw-x86
 for build in "$x64" "$x86"; do
-  for file in src/module/Tavolex.plu examples/connection_library/TavolexConnection.dll; do
+  for file in src/module_boundary/Tavolex.plu examples/connection_library/TavolexConnection.dll; do
     [ -f "$build/$file" ] || { echo "dist: $build is not built ($file)" >&2; exit 1; }
   done
 done
@@ -45,7 +45,7 @@ mkdir -p "$stage"/{x64,x86,include/tavolex,idl,cmake,docs} \
 
 for pair in "x64:$x64" "x86:$x86"; do
   arch=${pair%%:*} build=${pair#*:}
-  cp "$build"/src/module/{Tavolex.plu,Tavolex.plu.debug,Tavolex.tlb} \
+  cp "$build"/src/module_boundary/{Tavolex.plu,Tavolex.plu.debug,Tavolex.tlb} \
     "$build/examples/connection_library/TavolexConnection.dll" "$stage/$arch/"
 done
 cp "$x64/sdk/include/tavolex/boundary.h" "$stage/include/tavolex/"

@@ -15,10 +15,10 @@
 #include "db/data_source.h"
 #include "db/fields.h"
 #include "rtl/format_settings.h"
-#include "ui/db_grid.h"
-#include "ui/form.h"
+#include "ui/core/form.h"
+#include "ui/core/initialize_ui.h"
+#include "ui/data/db_grid.h"
 #include "ui/headless/headless_driver.h"
-#include "ui/ui_classes.h"
 
 namespace tvx {
 namespace {

@@ -18,10 +18,10 @@
 #include "support/history_table.h"
 #include "support/test_app_server.h"
 #include "support/test_remote_server.h"
-#include "ui/application.h"
-#include "ui/input.h"
-#include "ui/win32/grid_painter.h"
-#include "ui/win32/win32_backend.h"
+#include "ui/core/application.h"
+#include "ui/core/input.h"
+#include "ui/win32/backend/win32_backend.h"
+#include "ui/win32/data/grid_painter.h"
 
 namespace tvx::bench {
 namespace {

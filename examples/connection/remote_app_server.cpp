@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "com/owned_bstr.h"
+#include "com/bstr.h"
 #include "connection/variant_wire.h"
 #include "rtl/text.h"
 

@@ -19,7 +19,7 @@
 #include "com/com.h"
 #include "com/com_ptr.h"
 #include "connection/app_server_client.h"
-#include "server/app_server.h"
+#include "server_client/app_server.h"
 
 namespace tvx::example {
 

@@ -13,7 +13,7 @@
 #include "com/com_ptr.h"
 #include "connection/app_server_client.h"
 #include "connection/remote_app_server.h"
-#include "server/remote_server.h"
+#include "server_client/remote_server.h"
 
 namespace tvx::example {
 

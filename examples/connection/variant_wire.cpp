@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "com/owned_bstr.h"
+#include "com/bstr.h"
 #include "rtl/text.h"
 
 namespace tvx::example {

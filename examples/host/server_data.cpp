@@ -6,7 +6,7 @@
 #include "db/data_packet_variant.h"
 #include "db/instant.h"
 #include "rtl/exceptions.h"
-#include "server/provider_query.h"
+#include "server_client/provider_query.h"
 
 namespace tvx::host {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "server/remote_server.h"
+#include "server_client/remote_server.h"
 
 namespace tvx::host {
 

@@ -22,14 +22,14 @@
 #include <thread>
 #include <vector>
 
+#include "com/bstr.h"
 #include "com/ole_variant.h"
-#include "com/owned_bstr.h"
 #include "connection/remote_app_server.h"
 #include "db/data_packet_reader.h"
 #include "load_test/server_launcher.h"
 #include "rtl/datetime.h"
 #include "rtl/text.h"
-#include "server/dispatch_call.h"
+#include "server_client/dispatch_call.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "com/owned_bstr.h"
+#include "com/bstr.h"
 
 namespace tvx {
 

@@ -4,8 +4,8 @@
 #include "db/data_packet_variant.h"
 #include "db/db_consts.h"
 #include "rtl/exceptions.h"
-#include "server/provider_query.h"
-#include "server/remote_server.h"
+#include "server_client/provider_query.h"
+#include "server_client/remote_server.h"
 
 namespace tvx {
 

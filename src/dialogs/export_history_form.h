@@ -4,11 +4,11 @@
 
 #include "db/data_set.h"
 #include "db/data_source.h"
-#include "ui/bevel.h"
-#include "ui/button.h"
-#include "ui/db_grid.h"
-#include "ui/form.h"
-#include "ui/panel.h"
+#include "ui/controls/bevel.h"
+#include "ui/controls/button.h"
+#include "ui/controls/panel.h"
+#include "ui/core/form.h"
+#include "ui/data/db_grid.h"
 
 namespace tvx {
 

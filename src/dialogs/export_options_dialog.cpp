@@ -4,8 +4,8 @@
 #include "dialogs/export_history_form.h"
 #include "rtl/date_format.h"
 #include "rtl/exceptions.h"
-#include "server/export_calls.h"
-#include "ui/message_dialogs.h"
+#include "server_client/export_calls.h"
+#include "ui/core/message_dialogs.h"
 
 extern const char kExportOptionsDialogDescription[];
 

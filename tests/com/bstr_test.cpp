@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "com/bstr.h"
 #include "com/com.h"
-#include "com/owned_bstr.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "com/bstr.h"
 #include "com/com.h"
 #include "com/com_ptr.h"
-#include "com/owned_bstr.h"
 
 namespace {
 

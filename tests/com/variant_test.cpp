@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "com/bstr.h"
 #include "com/com.h"
 #include "com/ole_variant.h"
-#include "com/owned_bstr.h"
 #include "counted_object.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "com/owned_bstr.h"
+#include "com/bstr.h"
 #include "history_fixture.h"
-#include "server/app_server.h"
+#include "server_client/app_server.h"
 #include "support/history_table.h"
 #include "support/raised.h"
 #include "support/test_remote_server.h"

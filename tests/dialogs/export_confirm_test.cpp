@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "dialog_fixture.h"
-#include "ui/application.h"
+#include "ui/core/application.h"
 
 namespace tvx::test {
 namespace {

@@ -7,14 +7,14 @@
 #include <gtest/gtest.h>
 
 #include "classes/object.h"
+#include "com/bstr.h"
 #include "com/ole_variant.h"
-#include "com/owned_bstr.h"
 #include "connection/socket_remote_server.h"
 #include "examples_connection/scripted_server.h"
 #include "protocol/errors.h"
-#include "server/dispatch_call.h"
-#include "server/export_calls.h"
-#include "server/provider_query.h"
+#include "server_client/dispatch_call.h"
+#include "server_client/export_calls.h"
+#include "server_client/provider_query.h"
 #include "support/raised.h"
 
 namespace {

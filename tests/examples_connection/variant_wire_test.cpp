@@ -1,8 +1,8 @@
 // VARIANT arguments as the client sends them, and the values it writes back into references.
 #include <gtest/gtest.h>
 
+#include "com/bstr.h"
 #include "com/ole_variant.h"
-#include "com/owned_bstr.h"
 #include "connection/variant_wire.h"
 
 namespace {

@@ -10,13 +10,13 @@
 #include <gtest/gtest.h>
 
 #include "classes/object.h"
-#include "com/owned_bstr.h"
+#include "com/bstr.h"
 #include "connection/socket_remote_server.h"
 #include "db/data_packet_reader.h"
 #include "examples_server/server_fixture.h"
-#include "server/export_calls.h"
 #include "server/export_file.h"
-#include "server/provider_query.h"
+#include "server_client/export_calls.h"
+#include "server_client/provider_query.h"
 #include "support/raised.h"
 
 namespace {

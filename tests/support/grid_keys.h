@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "ui/keys.h"
+#include "ui/core/keys.h"
 
 namespace tvx::test {
 

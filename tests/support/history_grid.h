@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "ui/db_grid.h"
+#include "ui/data/db_grid.h"
 
 namespace tvx::test {
 

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "ui/ui_types.h"
+#include "ui/core/ui_types.h"
 
 namespace tvx::test {
 

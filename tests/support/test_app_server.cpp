@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "com/owned_bstr.h"
+#include "com/bstr.h"
 #include "rtl/text.h"
 
 namespace tvx::test {

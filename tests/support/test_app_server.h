@@ -14,7 +14,7 @@
 #include "com/com_ptr.h"
 #include "com/ole_variant.h"
 #include "db/data_packet_writer.h"
-#include "server/app_server.h"
+#include "server_client/app_server.h"
 
 namespace tvx::test {
 

@@ -6,7 +6,7 @@
 
 #include "com/com_ptr.h"
 #include "com/ole_variant.h"
-#include "server/remote_server.h"
+#include "server_client/remote_server.h"
 #include "support/test_app_server.h"
 
 namespace tvx::test {

@@ -27,11 +27,11 @@
 #include "support/history_table.h"
 #include "support/test_app_server.h"
 #include "support/test_remote_server.h"
-#include "ui/application.h"
-#include "ui/input.h"
-#include "ui/message_dialogs.h"
-#include "ui/win32/calendar_popup.h"
-#include "ui/win32/win32_backend.h"
+#include "ui/core/application.h"
+#include "ui/core/input.h"
+#include "ui/core/message_dialogs.h"
+#include "ui/win32/backend/win32_backend.h"
+#include "ui/win32/peers/calendar_popup.h"
 
 namespace tvx::screenshots {
 namespace {

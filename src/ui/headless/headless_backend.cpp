@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <iostream>
 
-#include "ui/font.h"
-#include "ui/form.h"
+#include "ui/core/font.h"
+#include "ui/core/form.h"
 
 namespace tvx::headless {
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/backend.h"
+#include "ui/core/backend.h"
 
 namespace tvx::headless {
 

@@ -1,6 +1,6 @@
 #include "ui/headless/headless_driver.h"
 
-#include "ui/input.h"
+#include "ui/core/input.h"
 
 namespace tvx::headless {
 

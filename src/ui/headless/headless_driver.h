@@ -13,7 +13,7 @@
 
 #include <string>
 
-#include "ui/form.h"
+#include "ui/core/form.h"
 #include "ui/headless/headless_backend.h"
 
 namespace tvx::headless {
