@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "server/server_launch.h"
+#include "server/launch/server_process.h"
 
 namespace tvx::example {
 

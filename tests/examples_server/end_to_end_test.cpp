@@ -15,7 +15,7 @@
 #include "db/data_packet_reader.h"
 #include "examples_server/server_fixture.h"
 #include "server/export_calls.h"
-#include "server/export_file.h"
+#include "server/exports/export_file.h"
 #include "server/provider_query.h"
 #include "support/raised.h"
 

@@ -13,7 +13,7 @@
 #include "connection/app_server_client.h"
 #include "examples_server/server_fixture.h"
 #include "protocol/frame.h"
-#include "server/request_error.h"
+#include "server/common/request_error.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 
 #include "db/data_packet_reader.h"
 #include "examples_server/server_fixture.h"
-#include "server/app_server_core.h"
-#include "server/query_functions.h"
-#include "server/request_error.h"
+#include "server/common/request_error.h"
+#include "server/core/app_server_core.h"
+#include "server/query/query_functions.h"
 
 namespace {
 
