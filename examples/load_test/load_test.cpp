@@ -26,7 +26,7 @@
 #include "com/owned_bstr.h"
 #include "connection/remote_app_server.h"
 #include "db/data_packet_reader.h"
-#include "load_test/server_launcher.h"
+#include "load_test/scratch_server.h"
 #include "rtl/datetime.h"
 #include "rtl/text.h"
 #include "server/dispatch_call.h"
@@ -242,11 +242,11 @@ int main(int argc, char** argv) {
     return 2;
   }
   Settings settings = *parsed;
-  std::unique_ptr<ServerLauncher> launched;
+  std::unique_ptr<ScratchServer> launched;
   try {
     if (!settings.server_program.empty()) {
-      launched = std::make_unique<ServerLauncher>(settings.server_program, settings.user,
-                                                  settings.password, LoadServerOptions(settings));
+      launched = std::make_unique<ScratchServer>(settings.server_program, settings.user,
+                                                 settings.password, LoadServerOptions(settings));
       settings.port = launched->Port();
     }
     ClientOptions options;

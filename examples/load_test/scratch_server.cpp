@@ -1,4 +1,4 @@
-#include "load_test/server_launcher.h"
+#include "load_test/scratch_server.h"
 
 #include <signal.h>
 #include <sys/wait.h>
@@ -11,8 +11,8 @@
 
 namespace tvx::example {
 
-ServerLauncher::ServerLauncher(const std::string& program, const std::string& user,
-                               const std::string& password, const std::vector<std::string>& extra) {
+ScratchServer::ScratchServer(const std::string& program, const std::string& user,
+                             const std::string& password, const std::vector<std::string>& extra) {
   std::string pattern = (std::filesystem::temp_directory_path() / "tvx-load-XXXXXX").string();
   if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
   folder_ = pattern;
@@ -30,7 +30,7 @@ ServerLauncher::ServerLauncher(const std::string& program, const std::string& us
   port_ = server.port;
 }
 
-ServerLauncher::~ServerLauncher() {
+ScratchServer::~ScratchServer() {
   if (pid_ > 0) {
     ::kill(pid_, SIGTERM);
     ::waitpid(pid_, nullptr, 0);

@@ -1,4 +1,6 @@
-// Starts the server program for the load test in a scratch data folder and stops it after.
+// The load test's own server: a scratch data folder with one user, the server program started
+// on it (through LaunchServer, server/launch/server_process.h) and stopped after, and the
+// folder removed.
 #pragma once
 
 #include <sys/types.h>
@@ -10,15 +12,15 @@
 
 namespace tvx::example {
 
-class ServerLauncher {
+class ScratchServer {
  public:
   // Adds the user to a new database in a scratch folder (`program user add`), then runs
   // `program --data <scratch>/data --port 0 --quiet EXTRA...` and reads the port it reports.
-  ServerLauncher(const std::string& program, const std::string& user, const std::string& password,
-                 const std::vector<std::string>& extra = {});
-  ~ServerLauncher();  // SIGTERM, wait, remove the scratch folder
-  ServerLauncher(const ServerLauncher&) = delete;
-  ServerLauncher& operator=(const ServerLauncher&) = delete;
+  ScratchServer(const std::string& program, const std::string& user, const std::string& password,
+                const std::vector<std::string>& extra = {});
+  ~ScratchServer();  // SIGTERM, wait, remove the scratch folder
+  ScratchServer(const ScratchServer&) = delete;
+  ScratchServer& operator=(const ScratchServer&) = delete;
 
   std::uint16_t Port() const { return port_; }
   std::filesystem::path ExportFolder() const { return folder_ / "data" / "exports"; }
