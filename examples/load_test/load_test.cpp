@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <atomic>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -186,8 +187,8 @@ std::vector<std::string> LoadServerOptions(const Settings& settings) {
 
 double Percentile(std::vector<double>& values, double p) {
   if (values.empty()) return 0;
-  const auto at =
-      static_cast<std::size_t>(p / 100.0 * static_cast<double>(values.size() - 1) + 0.5);
+  const auto at = static_cast<std::size_t>(
+      std::floor(p / 100.0 * static_cast<double>(values.size() - 1) + 0.5));
   return values[std::min(at, values.size() - 1)];
 }
 

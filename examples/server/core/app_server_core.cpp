@@ -40,7 +40,7 @@ void CreateDatabase(const std::filesystem::path& path, bool sample_data) {
 
 std::filesystem::path PrepareDatabase(const ServerSettings& settings) {
   CreatePrivateFolder(settings.data_folder);
-  const std::filesystem::path path = settings.data_folder / kDatabaseFileName;
+  std::filesystem::path path = settings.data_folder / kDatabaseFileName;
   if (!std::filesystem::exists(path)) {
     LogLine("creating database " + path.string() +
             (settings.sample_data ? " with sample data" : ""));

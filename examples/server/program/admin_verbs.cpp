@@ -97,7 +97,7 @@ std::string ReadLine(bool echo) {
 std::string ReadPassword(const std::string& name) {
   if (::isatty(STDIN_FILENO) == 0) return ReadLine(true);
   std::fprintf(stderr, "password for %s: ", name.c_str());
-  const std::string first = ReadLine(false);
+  std::string first = ReadLine(false);
   std::fprintf(stderr, "once more: ");
   if (ReadLine(false) != first) throw Exception("the passwords differ");
   return first;

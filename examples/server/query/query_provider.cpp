@@ -290,8 +290,10 @@ QueryConnection OpenQueryConnection(const std::string& path, Role role, const Qu
       ("PRAGMA cache_size = -" + std::to_string(std::max(1, limits.cache_bytes >> 10))).c_str());
   db.Execute("PRAGMA temp_store = MEMORY");
   connection.objects = StoredObjects::Load(handle);
+  // The role travels as the callback's pointer, which AllowReadsOfTheRole turns back.
   sqlite3_set_authorizer(handle, AllowReadsOfTheRole,
-                         reinterpret_cast<void*>(static_cast<std::intptr_t>(role)));
+                         reinterpret_cast<void*>(  // NOLINT(performance-no-int-to-ptr)
+                             static_cast<std::intptr_t>(role)));
   return connection;
 }
 
