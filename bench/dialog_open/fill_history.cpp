@@ -8,8 +8,8 @@
 #include <exception>
 #include <string>
 
-#include "server/app_server_core.h"
-#include "server/sqlite.h"
+#include "server/core/app_server_core.h"
+#include "server/store/sqlite.h"
 
 int main(int argc, char** argv) {
   if (argc != 3 || std::atol(argv[2]) < 0) {

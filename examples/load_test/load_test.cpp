@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <atomic>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -26,7 +27,7 @@
 #include "com/ole_variant.h"
 #include "connection/remote_app_server.h"
 #include "db/data_packet_reader.h"
-#include "load_test/server_launcher.h"
+#include "load_test/scratch_server.h"
 #include "rtl/datetime.h"
 #include "rtl/text.h"
 #include "server_client/dispatch_call.h"
@@ -186,8 +187,8 @@ std::vector<std::string> LoadServerOptions(const Settings& settings) {
 
 double Percentile(std::vector<double>& values, double p) {
   if (values.empty()) return 0;
-  const auto at =
-      static_cast<std::size_t>(p / 100.0 * static_cast<double>(values.size() - 1) + 0.5);
+  const auto at = static_cast<std::size_t>(
+      std::floor(p / 100.0 * static_cast<double>(values.size() - 1) + 0.5));
   return values[std::min(at, values.size() - 1)];
 }
 
@@ -242,11 +243,11 @@ int main(int argc, char** argv) {
     return 2;
   }
   Settings settings = *parsed;
-  std::unique_ptr<ServerLauncher> launched;
+  std::unique_ptr<ScratchServer> launched;
   try {
     if (!settings.server_program.empty()) {
-      launched = std::make_unique<ServerLauncher>(settings.server_program, settings.user,
-                                                  settings.password, LoadServerOptions(settings));
+      launched = std::make_unique<ScratchServer>(settings.server_program, settings.user,
+                                                 settings.password, LoadServerOptions(settings));
       settings.port = launched->Port();
     }
     ClientOptions options;

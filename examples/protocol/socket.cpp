@@ -1,111 +1,27 @@
-// Winsock and the POSIX socket calls differ in names and error codes only; this file maps
-// both onto the Socket and Listener above.
-#ifdef _WIN32
-#include <winsock2.h>
-#include <ws2tcpip.h>
-#else
-#include <arpa/inet.h>
-#include <fcntl.h>
-#include <netdb.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
-#endif
+// Socket and Listener on the calls that Winsock and POSIX share; what differs between them
+// (names, error codes, waiting) comes from socket_native.h, made for each platform by
+// socket_win32.cpp and socket_posix.cpp.
+#include "protocol/socket.h"
 
 #include <algorithm>
-#include <mutex>
+#include <string>
 #include <thread>
 #include <utility>
 
 #include "protocol/errors.h"
-#include "protocol/socket.h"
+#include "protocol/socket_native.h"
 #include "protocol/tls.h"
 
 namespace tvx::example {
 
 namespace {
 
-#ifdef _WIN32
-using Native = SOCKET;
-constexpr Native kNone = INVALID_SOCKET;
-int LastError() { return WSAGetLastError(); }
-bool WouldBlock(int error) { return error == WSAEWOULDBLOCK || error == WSAEINPROGRESS; }
-bool Interrupted(int error) { return error == WSAEINTR; }
-bool IsRefused(int error) { return error == WSAECONNREFUSED; }
-bool AbortedBeforeAccept(int error) { return error == WSAECONNRESET; }
-void CloseNative(Native s) { closesocket(s); }
-constexpr int kSendFlags = 0;
-
-void StartWinsock() {
-  static std::once_flag once;
-  std::call_once(once, [] {
-    WSADATA data;
-    WSAStartup(MAKEWORD(2, 2), &data);
-  });
-}
-
-void SetNonBlocking(Native s) {
-  u_long on = 1;
-  ioctlsocket(s, FIONBIO, &on);
-}
-
-// Waits on one socket with select: it has no descriptor limit issue for a single socket,
-// and unlike WSAPoll it reports a refused connection attempt.
-int WaitNative(Native s, bool for_write, int timeout_ms) {
-  fd_set ready;
-  fd_set failed;
-  FD_ZERO(&ready);
-  FD_ZERO(&failed);
-  FD_SET(s, &ready);
-  FD_SET(s, &failed);
-  timeval tv{timeout_ms / 1000, (timeout_ms % 1000) * 1000};
-  const int n = select(0, for_write ? nullptr : &ready, for_write ? &ready : nullptr, &failed, &tv);
-  return n;
-}
-#else
-using Native = int;
-constexpr Native kNone = -1;
-int LastError() { return errno; }
-bool WouldBlock(int error) {
-  return error == EAGAIN || error == EWOULDBLOCK || error == EINPROGRESS;
-}
-bool Interrupted(int error) { return error == EINTR; }
-bool IsRefused(int error) { return error == ECONNREFUSED; }
-// Linux reports the network errors of a connection that is still being set up through accept;
-// they concern that one client, not the listener.
-bool AbortedBeforeAccept(int error) {
-  return error == ECONNABORTED || error == EPROTO || error == ENETDOWN || error == ENOPROTOOPT ||
-         error == EHOSTDOWN || error == ENONET || error == EHOSTUNREACH || error == EOPNOTSUPP ||
-         error == ENETUNREACH || error == EPERM;
-}
-void CloseNative(Native s) { ::close(s); }
-constexpr int kSendFlags = MSG_NOSIGNAL;
-void StartWinsock() {}
-
-void SetNonBlocking(Native s) { fcntl(s, F_SETFL, fcntl(s, F_GETFL, 0) | O_NONBLOCK); }
-
-int WaitNative(Native s, bool for_write, int timeout_ms) {
-  pollfd entry{s, static_cast<short>(for_write ? POLLOUT : POLLIN), 0};
-  return ::poll(&entry, 1, timeout_ms);
-}
-#endif
+using Native = native::Handle;
+constexpr Native kNone = native::kNone;
 
 Native ToNative(std::intptr_t handle) { return static_cast<Native>(handle); }
 std::intptr_t FromNative(Native s) {
   return s == kNone ? std::intptr_t{-1} : static_cast<std::intptr_t>(s);
-}
-
-std::string ErrorText(int error) {
-#ifdef _WIN32
-  return "ошибка сети " + std::to_string(error);
-#else
-  return std::strerror(error);
-#endif
 }
 
 // Milliseconds to the deadline, rounded up, never negative.
@@ -119,13 +35,13 @@ int RemainingMs(Clock::time_point deadline) {
 // True when the socket is ready before the deadline.
 bool Wait(Native s, bool for_write, Clock::time_point deadline) {
   for (;;) {
-    const int n = WaitNative(s, for_write, RemainingMs(deadline));
+    const int n = native::Wait(s, for_write, RemainingMs(deadline));
     if (n > 0) return true;
     if (n == 0) {
       if (Clock::now() >= deadline) return false;
       continue;
     }
-    if (!Interrupted(LastError())) return true;  // the next call reports the error
+    if (!native::Interrupted(native::LastError())) return true;  // the next call reports the error
   }
 }
 
@@ -180,7 +96,7 @@ void Socket::Close() {
     if (handle_ != kInvalid) tls_->Close(*this);
     tls_.reset();
   }
-  if (handle_ != kInvalid) CloseNative(ToNative(std::exchange(handle_, kInvalid)));
+  if (handle_ != kInvalid) native::Close(ToNative(std::exchange(handle_, kInvalid)));
 }
 
 void TlsSessionDeleter::operator()(TlsSession* session) const noexcept { delete session; }
@@ -188,16 +104,12 @@ void TlsSessionDeleter::operator()(TlsSession* session) const noexcept { delete 
 void Socket::UseTls(TlsSessionPtr session) { tls_ = std::move(session); }
 
 void Socket::Shutdown() {
-#ifdef _WIN32
-  if (handle_ != kInvalid) shutdown(ToNative(handle_), SD_BOTH);
-#else
-  if (handle_ != kInvalid) shutdown(ToNative(handle_), SHUT_RDWR);
-#endif
+  if (handle_ != kInvalid) native::ShutdownBoth(ToNative(handle_));
 }
 
 Socket Socket::Connect(const std::string& host, std::uint16_t port,
                        std::chrono::milliseconds timeout) {
-  StartWinsock();
+  native::StartSockets();
   const auto deadline = Clock::now() + timeout;
   AddressList addresses;
   Resolve(host, port, false, addresses);
@@ -205,16 +117,17 @@ Socket Socket::Connect(const std::string& host, std::uint16_t port,
   for (addrinfo* a = addresses.head; a != nullptr; a = a->ai_next) {
     Socket socket(FromNative(::socket(a->ai_family, a->ai_socktype, a->ai_protocol)));
     if (!socket.IsOpen()) {
-      failure = ConnectionError(ConnectionFailure::kUnreachable, ErrorText(LastError()));
+      failure =
+          ConnectionError(ConnectionFailure::kUnreachable, native::ErrorText(native::LastError()));
       continue;
     }
     const Native s = ToNative(socket.handle_);
-    SetNonBlocking(s);
+    native::SetNonBlocking(s);
     SetNoDelay(s);
     int error = 0;
     if (::connect(s, a->ai_addr, static_cast<int>(a->ai_addrlen)) != 0) {
-      error = LastError();
-      if (WouldBlock(error)) {
+      error = native::LastError();
+      if (native::WouldBlock(error)) {
         if (!Wait(s, true, deadline)) {
           failure = ConnectionError(ConnectionFailure::kTimedOut,
                                     "сервер не ответил на попытку соединения");
@@ -226,9 +139,9 @@ Socket Socket::Connect(const std::string& host, std::uint16_t port,
       }
     }
     if (error == 0) return socket;
-    failure = IsRefused(error)
+    failure = native::IsRefused(error)
                   ? ConnectionError(ConnectionFailure::kRefused, "соединение отклонено")
-                  : ConnectionError(ConnectionFailure::kUnreachable, ErrorText(error));
+                  : ConnectionError(ConnectionFailure::kUnreachable, native::ErrorText(error));
   }
   throw failure;
 }
@@ -247,14 +160,14 @@ void Socket::SendRaw(std::span<const std::uint8_t> bytes, Clock::time_point dead
   while (sent < bytes.size()) {
     const std::size_t chunk = std::min<std::size_t>(bytes.size() - sent, 1 << 20);
     const auto n = ::send(s, reinterpret_cast<const char*>(bytes.data() + sent),
-                          static_cast<int>(chunk), kSendFlags);
+                          static_cast<int>(chunk), native::kSendFlags);
     if (n > 0) {
       sent += static_cast<std::size_t>(n);
       continue;
     }
-    const int error = LastError();
-    if (n < 0 && Interrupted(error)) continue;
-    if (n < 0 && WouldBlock(error)) {
+    const int error = native::LastError();
+    if (n < 0 && native::Interrupted(error)) continue;
+    if (n < 0 && native::WouldBlock(error)) {
       if (!Wait(s, true, deadline)) {
         throw ConnectionError(ConnectionFailure::kTimedOut,
                               "истекло время ожидания при отправке данных");
@@ -280,9 +193,9 @@ std::size_t Socket::ReceiveRaw(std::span<std::uint8_t> bytes, Clock::time_point 
     const auto n = ::recv(s, reinterpret_cast<char*>(bytes.data()), static_cast<int>(chunk), 0);
     if (n > 0) return static_cast<std::size_t>(n);
     if (n == 0) throw Closed();
-    const int error = LastError();
-    if (Interrupted(error)) continue;
-    if (WouldBlock(error)) {
+    const int error = native::LastError();
+    if (native::Interrupted(error)) continue;
+    if (native::WouldBlock(error)) {
       if (!Wait(s, false, deadline)) {
         throw ConnectionError(ConnectionFailure::kTimedOut, "сервер не ответил вовремя");
       }
@@ -304,8 +217,8 @@ std::size_t Socket::PeekRaw(std::span<std::uint8_t> bytes, Clock::time_point dea
         ::recv(s, reinterpret_cast<char*>(bytes.data()), static_cast<int>(bytes.size()), MSG_PEEK);
     if (n == 0) throw Closed();
     if (n < 0) {
-      const int error = LastError();
-      if (Interrupted(error) || WouldBlock(error)) continue;
+      const int error = native::LastError();
+      if (native::Interrupted(error) || native::WouldBlock(error)) continue;
       throw Closed();
     }
     if (static_cast<std::size_t>(n) >= bytes.size() || Clock::now() >= deadline) {
@@ -330,10 +243,10 @@ bool Socket::PeerGone() {
 bool Socket::PeerGoneRaw() {
   if (!IsOpen()) return true;
   const Native s = ToNative(handle_);
-  if (WaitNative(s, false, 0) <= 0) return false;
+  if (native::Wait(s, false, 0) <= 0) return false;
   char byte = 0;
   const auto n = ::recv(s, &byte, 1, MSG_PEEK);
-  if (n < 0 && WouldBlock(LastError())) return false;
+  if (n < 0 && native::WouldBlock(native::LastError())) return false;
   return true;
 }
 
@@ -372,7 +285,7 @@ std::string Socket::PeerAddress() const {
 }
 
 bool IsLoopbackHost(const std::string& host) {
-  StartWinsock();
+  native::StartSockets();
   if (host.empty()) return false;  // every address of the machine
   addrinfo hints{};
   hints.ai_socktype = SOCK_STREAM;
@@ -398,37 +311,34 @@ Listener::Listener(Listener&& other) noexcept : handle_(std::exchange(other.hand
 
 Listener& Listener::operator=(Listener&& other) noexcept {
   if (this != &other) {
-    if (handle_ != -1) CloseNative(ToNative(handle_));
+    if (handle_ != -1) native::Close(ToNative(handle_));
     handle_ = std::exchange(other.handle_, -1);
   }
   return *this;
 }
 
 Listener::~Listener() {
-  if (handle_ != -1) CloseNative(ToNative(handle_));
+  if (handle_ != -1) native::Close(ToNative(handle_));
 }
 
 Listener Listener::Bind(const std::string& host, std::uint16_t port, int backlog) {
-  StartWinsock();
+  native::StartSockets();
   AddressList addresses;
   Resolve(host, port, true, addresses);
   std::string reason = "нет адреса";
   for (addrinfo* a = addresses.head; a != nullptr; a = a->ai_next) {
     const Native s = ::socket(a->ai_family, a->ai_socktype, a->ai_protocol);
     if (s == kNone) {
-      reason = ErrorText(LastError());
+      reason = native::ErrorText(native::LastError());
       continue;
     }
-#ifndef _WIN32
-    int on = 1;
-    setsockopt(s, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-#endif
+    native::AllowAddressReuse(s);
     if (::bind(s, a->ai_addr, static_cast<int>(a->ai_addrlen)) != 0 || ::listen(s, backlog) != 0) {
-      reason = ErrorText(LastError());
-      CloseNative(s);
+      reason = native::ErrorText(native::LastError());
+      native::Close(s);
       continue;
     }
-    SetNonBlocking(s);
+    native::SetNonBlocking(s);
     Listener listener;
     listener.handle_ = FromNative(s);
     return listener;
@@ -452,12 +362,14 @@ Socket Listener::Accept(std::chrono::milliseconds timeout) {
   if (!Wait(listening, false, Clock::now() + timeout)) return {};
   const Native s = ::accept(listening, nullptr, nullptr);
   if (s == kNone) {
-    const int error = LastError();
+    const int error = native::LastError();
     // Nothing to accept after all (another thread took it, or the client gave up first).
-    if (WouldBlock(error) || Interrupted(error) || AbortedBeforeAccept(error)) return {};
-    throw ConnectionError(ConnectionFailure::kUnreachable, ErrorText(error));
+    if (native::WouldBlock(error) || native::Interrupted(error) ||
+        native::AbortedBeforeAccept(error))
+      return {};
+    throw ConnectionError(ConnectionFailure::kUnreachable, native::ErrorText(error));
   }
-  SetNonBlocking(s);
+  native::SetNonBlocking(s);
   SetNoDelay(s);
   return Socket(FromNative(s));
 }

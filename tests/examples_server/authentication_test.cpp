@@ -13,8 +13,8 @@
 
 #include "connection/app_server_client.h"
 #include "examples_server/server_fixture.h"
-#include "server/login_throttle.h"
-#include "server/request_error.h"
+#include "server/common/request_error.h"
+#include "server/users/login_throttle.h"
 
 namespace {
 

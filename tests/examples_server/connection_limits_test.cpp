@@ -16,9 +16,9 @@
 
 #include "connection/app_server_client.h"
 #include "examples_server/server_fixture.h"
-#include "server/network_server.h"
-#include "server/request_error.h"
-#include "server/server_log.h"
+#include "server/common/request_error.h"
+#include "server/common/server_log.h"
+#include "server/net/network_server.h"
 
 namespace {
 

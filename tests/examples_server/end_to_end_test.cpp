@@ -14,7 +14,7 @@
 #include "connection/socket_remote_server.h"
 #include "db/data_packet_reader.h"
 #include "examples_server/server_fixture.h"
-#include "server/export_file.h"
+#include "server/exports/export_file.h"
 #include "server_client/export_calls.h"
 #include "server_client/provider_query.h"
 #include "support/raised.h"

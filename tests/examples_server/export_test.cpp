@@ -8,10 +8,10 @@
 
 #include "examples_server/server_fixture.h"
 #include "rtl/datetime.h"
-#include "server/app_server_core.h"
-#include "server/export_file.h"
-#include "server/request_error.h"
-#include "server/sql_time.h"
+#include "server/common/request_error.h"
+#include "server/core/app_server_core.h"
+#include "server/exports/export_file.h"
+#include "server/store/sql_time.h"
 
 namespace {
 

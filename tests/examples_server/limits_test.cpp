@@ -9,8 +9,8 @@
 
 #include "connection/app_server_client.h"
 #include "examples_server/server_fixture.h"
-#include "server/export_gate.h"
-#include "server/request_error.h"
+#include "server/common/request_error.h"
+#include "server/exports/export_gate.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "connection/app_server_client.h"
 #include "examples_server/server_fixture.h"
 #include "protocol/frame.h"
-#include "server/request_error.h"
+#include "server/common/request_error.h"
 
 namespace {
 
@@ -119,7 +119,7 @@ TEST(LoginFloods, GuessesCostBoundedChecksAndThreadsAndARealLoginGetsIn) {
     watcher.join();
     EXPECT_EQ(closed, static_cast<int>(connections.size()));
     EXPECT_LE(Count(server.Log(), "login failed: "), c.checked);
-    EXPECT_LE(most_threads.load(), threads_before + 2 * 32) << "threads: " << most_threads.load();
+    EXPECT_LE(most_threads.load(), threads_before + 2L * 32) << "threads: " << most_threads.load();
   }
 }
 

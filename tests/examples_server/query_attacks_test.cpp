@@ -12,9 +12,9 @@
 
 #include "db/data_packet_reader.h"
 #include "examples_server/server_fixture.h"
-#include "server/app_server_core.h"
-#include "server/query_functions.h"
-#include "server/request_error.h"
+#include "server/common/request_error.h"
+#include "server/core/app_server_core.h"
+#include "server/query/query_functions.h"
 
 namespace {
 
@@ -195,6 +195,7 @@ TEST_F(QueryAttacks, OnlyTheListedFunctionsCanBeCalled) {
     EXPECT_TRUE(outcome.values.empty()) << c.text;
   }
   const std::string allowed[] = {
+      // NOLINTNEXTLINE(bugprone-suspicious-missing-comma): one query over two lines
       "SELECT COUNT(*), SUM(ID), MAX(ID), MIN(ID), total(ID) = SUM(ID), CAST(round(avg(ID)) AS "
       "INTEGER) FROM STAFF",
       "SELECT abs(-1), coalesce(NULL, 1), ifnull(NULL, 2), iif(1, 3, 4), nullif(1, 2)",

@@ -6,8 +6,8 @@
 #include "db/data_packet_reader.h"
 #include "examples_server/server_fixture.h"
 #include "rtl/datetime.h"
-#include "server/app_server_core.h"
-#include "server/request_error.h"
+#include "server/common/request_error.h"
+#include "server/core/app_server_core.h"
 
 namespace {
 

@@ -20,7 +20,7 @@
 #include <thread>
 
 #include "protocol/errors.h"
-#include "server/server_launch.h"
+#include "server/launch/server_process.h"
 
 namespace tvx::example::test {
 

@@ -15,9 +15,9 @@
 #include "protocol/frame_io.h"
 #include "protocol/messages.h"
 #include "protocol/socket.h"
-#include "server/app_server_core.h"
-#include "server/roles.h"
-#include "server/sqlite.h"
+#include "server/core/app_server_core.h"
+#include "server/store/sqlite.h"
+#include "server/users/roles.h"
 
 namespace tvx::example::test {
 

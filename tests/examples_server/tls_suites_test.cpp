@@ -15,7 +15,7 @@
 
 #include "examples_server/server_fixture.h"
 #include "protocol/frame.h"
-#include "server/tls_certificate.h"
+#include "server/tls/tls_certificate.h"
 
 namespace {
 

@@ -19,7 +19,7 @@
 #include "connection/app_server_client.h"
 #include "examples_server/server_fixture.h"
 #include "protocol/tls.h"
-#include "server/tls_certificate.h"
+#include "server/tls/tls_certificate.h"
 
 namespace {
 
