@@ -68,9 +68,21 @@ void Pump() { UiBackend().ProcessMessages(); }
 
 bool FocusSettlesOn(HWND window, int milliseconds) {
   const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(milliseconds);
+  bool activated_again = false;
   for (;;) {
     Pump();
     if (GetFocus() == window) return true;
+    // Under Wine on an X display without a window manager, the X focus now and then falls to
+    // the root window as a message box goes away, and Wine then makes the desktop the
+    // foreground window: no window of the thread is active, so none has the focus. Windows
+    // gives the activation back to the box's owner. The test activates the window's form
+    // again, once, as the operator would by clicking it; the form then gives the focus to the
+    // control that had it, which must be this window.
+    if (!activated_again && GetForegroundWindow() == GetDesktopWindow()) {
+      activated_again = true;
+      SetForegroundWindow(GetAncestor(window, GA_ROOT));
+      continue;
+    }
     if (GetTickCount64() >= deadline) return false;
     Sleep(10);
   }
