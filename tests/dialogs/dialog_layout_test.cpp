@@ -51,8 +51,6 @@ void ExpectWindowFont(const TFont& font, bool bold) {
   EXPECT_EQ(font.Style(), bold ? TFontStyles{fsBold} : TFontStyles{});
 }
 
-const HistoryRow kOneExport[] = {{1, Day(2024, 3, 10), Day(2024, 2, 1), Day(2024, 3, 1)}};
-
 TEST_F(DialogTest, OptionsDialogLayout) {
   TExport1CConfigDlg& dlg = OpenDialog(kOneExport);
   EXPECT_EQ(dlg.Name(), "Export1CConfigDlg");
