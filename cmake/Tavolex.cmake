@@ -111,3 +111,22 @@ function(tavolex_embed_text target var file)
     VERBATIM)
   target_sources(${target} PRIVATE ${out})
 endfunction()
+
+# tavolex_check_published_names(target name): makes building the target check that the stored
+# description NAME.json beside the CMakeLists, the class's header NAME.h and its source NAME.cpp
+# name the same controls and handlers (cmake/CheckPublishedNames.cmake says how), so that one
+# added or taken away in only one of them fails the build with a message naming it and the file.
+function(tavolex_check_published_names target name)
+  set(dir ${CMAKE_CURRENT_SOURCE_DIR})
+  set(stamp ${CMAKE_CURRENT_BINARY_DIR}/published_names/${name}.checked)
+  set(script ${PROJECT_SOURCE_DIR}/cmake/CheckPublishedNames.cmake)
+  add_custom_command(
+    OUTPUT ${stamp}
+    COMMAND ${CMAKE_COMMAND} -DDESCRIPTION=${dir}/${name}.json -DHEADER=${dir}/${name}.h
+            -DSOURCE=${dir}/${name}.cpp -DROOT=${PROJECT_SOURCE_DIR} -DSTAMP=${stamp}
+            -P ${script}
+    DEPENDS ${dir}/${name}.json ${dir}/${name}.h ${dir}/${name}.cpp ${script}
+    COMMENT "Checking the names of ${name}.json against its class"
+    VERBATIM)
+  target_sources(${target} PRIVATE ${stamp})
+endfunction()

@@ -12,6 +12,11 @@
 
 namespace tvx {
 
+// The names of this class's components (Panel1, Bevel1, btnOK, DataSource, DBGrid1) and its
+// F-prefixed members are the form's own names: its stored description, its published
+// properties and its handlers are matched by them, so they stay as they are and are not to be
+// tidied into other names. Building the dialogs checks that the description, the members below
+// and the TVX_FIELD lines name the same controls (cmake/CheckPublishedNames.cmake).
 class TExportHistoryForm : public TForm {
   TVX_DECLARE_CLASS(TExportHistoryForm, TForm)
 

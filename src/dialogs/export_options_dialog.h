@@ -18,6 +18,12 @@
 
 namespace tvx {
 
+// The names of this class's components and handlers (Label1, Panel2, GroupBox1, btnOKClick,
+// ...) and its F-prefixed members are the form's own names: its stored description, its
+// published properties and its handlers are matched by them, so they stay as they are and are
+// not to be tidied into other names. Building the dialogs checks that the description, the
+// members below and the TVX_FIELD and TVX_HANDLER lines name the same controls and handlers
+// (cmake/CheckPublishedNames.cmake).
 class TExport1CConfigDlg : public TForm {
   TVX_DECLARE_CLASS(TExport1CConfigDlg, TForm)
 

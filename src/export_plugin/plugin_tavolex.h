@@ -20,6 +20,11 @@ inline constexpr char kNoDirectoryMessage[] =
 inline constexpr char kNoConnectionMessage[] =
     "Нет связи с сервером приложений: приложение не предоставило соединение";
 
+// The handler names (JvPlugInInitialize, PluginTavolexCommands0Execute, JvPlugInDestroy) and the
+// F-prefixed members are the plug-in's own names: its stored description, its published
+// properties and its handlers are matched by them, so they stay as they are and are not to be
+// tidied into other names. Building the plug-in checks that the description, this class and
+// the TVX_HANDLER lines name the same handlers (cmake/CheckPublishedNames.cmake).
 class TPluginTavolex : public TJvPlugIn {
   TVX_DECLARE_CLASS(TPluginTavolex, TJvPlugIn)
 

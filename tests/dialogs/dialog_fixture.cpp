@@ -35,25 +35,8 @@ std::ostream& operator<<(std::ostream& out, const Box& box) {
   return out << "box kind " << static_cast<int>(box.kind) << " \"" << box.text << "\"";
 }
 
-DialogTest::DialogTest() {
-  SelectFormatSettings("ru-RU");
+HeadlessUiTest::HeadlessUiTest() {
   ui.SetFailureReporter([](const std::string& message) { ADD_FAILURE() << message; });
-  connection = Create<TTestRemoteServer>(nullptr);
-  connection->SetServer(server);
-}
-
-DialogTest::~DialogTest() {
-  ui.ProcessMessages();  // deferred releases
-  Free(dialog);
-  Free(connection);
-  SetFormatSettings(saved_settings_);
-}
-
-TExport1CConfigDlg& DialogTest::OpenDialog(const DataPacketWriter& table) {
-  server->SetPacket(table);
-  dialog = Create<TExport1CConfigDlg>(nullptr);
-  dialog->SetConnection(connection);
-  return *dialog;
 }
 
 void DialogTest::EnterDate(TJvDateEdit& field, const std::string& digits) {

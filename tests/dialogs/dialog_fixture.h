@@ -1,6 +1,7 @@
-// What the dialog tests share: the Russian date format pinned, a headless driver whose
-// failures fail the test, a test application server behind a connection, and an export
-// options dialog opened on a history table the way the export command opens it.
+// What the dialog tests share: a headless driver whose failures fail the test, and the export
+// options dialog opened the way the export command opens it (support/export_dialog_fixture.h:
+// the Russian date format pinned, a test application server behind a connection), with what an
+// operator does in it and what the server and the boxes saw.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,13 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "com/com_ptr.h"
 #include "db/data_packet_writer.h"
 #include "dialogs/export_options_dialog.h"
-#include "rtl/format_settings.h"
+#include "support/export_dialog_fixture.h"
 #include "support/history_table.h"
-#include "support/test_app_server.h"
-#include "support/test_remote_server.h"
 #include "ui/headless/headless_driver.h"
 
 namespace tvx::test {
@@ -51,20 +49,16 @@ template <class Case>
 requires requires(const Case& c) { c.name; }
 std::ostream& operator<<(std::ostream& out, const Case& c) { return out << c.name; }
 
-class DialogTest : public ::testing::Test {
+// The headless backend, installed before the dialog is opened and taken away after it is freed.
+class HeadlessUiTest : public ::testing::Test {
  protected:
-  DialogTest();
-  ~DialogTest() override;
+  HeadlessUiTest();
 
-  // Creates the dialog and hands it the connection, whose server replies with `table`.
-  TExport1CConfigDlg& OpenDialog(const DataPacketWriter& table);
-  TExport1CConfigDlg& OpenDialog(std::span<const HistoryRow> rows) {
-    return OpenDialog(HistoryTable(rows));
-  }
-  TExport1CConfigDlg& OpenDialog(std::initializer_list<HistoryRow> rows) {
-    return OpenDialog(std::span<const HistoryRow>(rows.begin(), rows.size()));
-  }
+  headless::HeadlessDriver ui;
+};
 
+class DialogTest : public HeadlessUiTest, public ExportDialogFixture {
+ protected:
   // What an operator does in the shown dialog: puts a date into a field by typing its
   // digits (an empty text blanks the field), clicks, answers boxes.
   void EnterDate(TJvDateEdit& field, const std::string& digits);
@@ -75,14 +69,6 @@ class DialogTest : public ::testing::Test {
   int HistoryRequests() const;
   // The name of the focused control of the active form ("" for none).
   std::string FocusedName();
-
-  headless::HeadlessDriver ui;
-  ComPtr<TestAppServer> server = TestAppServer::Create();
-  TTestRemoteServer* connection = nullptr;
-  TExport1CConfigDlg* dialog = nullptr;
-
- private:
-  TFormatSettings saved_settings_ = FormatSettings();
 };
 
 }  // namespace tvx::test

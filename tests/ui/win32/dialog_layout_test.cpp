@@ -81,7 +81,7 @@ INSTANTIATE_TEST_SUITE_P(Resolutions, DialogLayoutTest, ::testing::Values(96, 14
 TEST_P(DialogLayoutTest, OptionsDialogControlsAreTheWindowsOfTheTable) {
   TExport1CConfigDlg& dlg = OpenDialog();
   script.Then([&] {
-    for (const DesignedControl& c : kOptionsDialogControls) {
+    for (const DesignedControl& c : OptionsDialogControls()) {
       SCOPED_TRACE(c.name);
       HWND hwnd = WindowOf(dlg.FindChildControl(c.name));
       ASSERT_NE(hwnd, nullptr);

@@ -7,11 +7,22 @@
 #include <string>
 
 #include "dialog_windows.h"
+#include "support/options_dialog_layout.h"
 
 namespace tvx::test {
 namespace {
 
 using ScreenResolutionTest = DialogWindowsTest;
+
+// Where a control of the options dialog stands at a resolution: both edges of its designed
+// place scaled from 96 pixels per inch.
+Place DesignedPlaceAt(const char* name, int ppi) {
+  const TBounds design = OptionsDialogControl(name).bounds;
+  const int left = ::MulDiv(design.left, ppi, 96);
+  const int top = ::MulDiv(design.top, ppi, 96);
+  return {left, top, ::MulDiv(design.left + design.width, ppi, 96) - left,
+          ::MulDiv(design.top + design.height, ppi, 96) - top};
+}
 
 int ScreenPixelsPerInch() {
   HDC dc = GetDC(nullptr);
@@ -31,10 +42,7 @@ TEST_F(ScreenResolutionTest, TheDialogScalesToTheResolutionOfTheScreen) {
     const Place client = ClientOf(WindowOf(&dlg));
     EXPECT_EQ(client.width, ::MulDiv(340, screen, 96));
     EXPECT_EQ(client.height, ::MulDiv(253, screen, 96));
-    const int left = ::MulDiv(179, screen, 96);
-    const int top = ::MulDiv(8, screen, 96);
-    EXPECT_EQ(PlaceOf(WindowOf(dlg.btnOK)), (Place{left, top, ::MulDiv(179 + 75, screen, 96) - left,
-                                                   ::MulDiv(8 + 25, screen, 96) - top}));
+    EXPECT_EQ(PlaceOf(WindowOf(dlg.btnOK)), DesignedPlaceAt("btnOK", screen));
     LOGFONTW font{};
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(WindowOf(dlg.btnOK), WM_GETFONT, 0, 0)),
                sizeof(font), &font);
@@ -77,10 +85,7 @@ TEST_F(ScreenResolutionTest, TheDialogFollowsTheResolutionOfTheMonitorItIsMovedT
     EXPECT_EQ(dlg.ClientWidth(), client.width);
     EXPECT_EQ(dlg.ClientHeight(), client.height);
     // The buttons at the scaled design place within their panel, in the scaled font.
-    const int left = ::MulDiv(179, ppi, 96);
-    const int top = ::MulDiv(8, ppi, 96);
-    EXPECT_EQ(PlaceOf(WindowOf(dlg.btnOK)), (Place{left, top, ::MulDiv(179 + 75, ppi, 96) - left,
-                                                   ::MulDiv(8 + 25, ppi, 96) - top}));
+    EXPECT_EQ(PlaceOf(WindowOf(dlg.btnOK)), DesignedPlaceAt("btnOK", ppi));
     LOGFONTW font{};
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(WindowOf(dlg.btnOK), WM_GETFONT, 0, 0)),
                sizeof(font), &font);
@@ -115,10 +120,7 @@ TEST_F(WindowResolutionTest, TheDialogTakesTheResolutionOfTheMonitorItOpensOn) {
     const Place client = ClientOf(WindowOf(&dlg));
     EXPECT_EQ(client.width, ::MulDiv(340, 144, 96));
     EXPECT_EQ(client.height, ::MulDiv(253, 144, 96));
-    const int left = ::MulDiv(179, 144, 96);
-    const int top = ::MulDiv(8, 144, 96);
-    EXPECT_EQ(PlaceOf(WindowOf(dlg.btnOK)), (Place{left, top, ::MulDiv(179 + 75, 144, 96) - left,
-                                                   ::MulDiv(8 + 25, 144, 96) - top}));
+    EXPECT_EQ(PlaceOf(WindowOf(dlg.btnOK)), DesignedPlaceAt("btnOK", 144));
     LOGFONTW font{};
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(WindowOf(dlg.btnOK), WM_GETFONT, 0, 0)),
                sizeof(font), &font);

@@ -130,7 +130,7 @@ std::vector<Heard> OptionsDialogHeard() {
   const std::map<std::string, std::wstring> field_labels = {{"eExportFrom", L"с:"},
                                                             {"eExportTo", L"по:"}};
   std::vector<Heard> heard;
-  for (const DesignedControl& c : kOptionsDialogControls) {
+  for (const DesignedControl& c : OptionsDialogControls()) {
     const auto label = field_labels.find(c.name);
     heard.push_back(
         {c.name, c.class_name, label != field_labels.end() ? label->second : Spoken(c.caption)});

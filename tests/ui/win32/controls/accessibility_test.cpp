@@ -20,6 +20,7 @@
 #include "grid_peer_fixture.h"
 #include "rtl/exceptions.h"
 #include "support/accessible_object.h"
+#include "support/options_dialog_layout.h"
 #include "ui/controls/bevel.h"
 #include "ui/controls/date_edit.h"
 #include "ui/controls/group_box.h"
@@ -67,17 +68,19 @@ class AccessibilityTest : public GridWindowTest {
   void SetUp() override {
     ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
     GridWindowTest::SetUp();
-    // The grid stands below the export options' group.
+    // The grid stands below the export options' group, which stands at the form's top, its
+    // labels and fields inside it as the options dialog has them.
     grid->SetBounds(0, 120, 424, 160);
-    box = Place<TGroupBox>("GroupBox1", 16, 8, 297, 57);
+    const TBounds group = OptionsDialogControl("GroupBox1").bounds;
+    box = Place<TGroupBox>("GroupBox1", group.left, 8, group.width, group.height);
     box->SetCaption("Экспортировать данные");
-    from_label = Inside<TLabel>("Label3", 24, 24, 12, 13);
+    from_label = Inside<TLabel>("Label3");
     from_label->SetCaption("с: ");
-    from = Inside<TJvDateEdit>("eExportFrom", 38, 21, 99, 21);
+    from = Inside<TJvDateEdit>("eExportFrom");
     from->SetDate(testing_support::At(2026, 11, 1));
-    to_label = Inside<TLabel>("Label4", 152, 24, 16, 13);
+    to_label = Inside<TLabel>("Label4");
     to_label->SetCaption("по:");
-    to = Inside<TJvDateEdit>("eExportTo", 176, 20, 105, 21);
+    to = Inside<TJvDateEdit>("eExportTo");
     to->SetDate(testing_support::At(2026, 11, 30));
     // The last column's field can be made to fail.
     cds->FieldByName("EXPORT_TO")->SetDataSet(nullptr);
@@ -94,11 +97,13 @@ class AccessibilityTest : public GridWindowTest {
     OleUninitialize();
   }
 
+  // A control of the options dialog's group box, in the box where the dialog places it.
   template <class T>
-  T* Inside(const std::string& name, int left, int top, int width, int height) {
+  T* Inside(const std::string& name) {
+    const TBounds design = OptionsDialogControl(name).bounds;
     T* control = Create<T>(form);
     control->SetName(name);
-    control->SetBounds(left, top, width, height);
+    control->SetBounds(design.left, design.top, design.width, design.height);
     control->SetParent(box);
     return control;
   }

@@ -14,6 +14,7 @@
 #include "grid_peer_fixture.h"
 #include "native_form_fixture.h"
 #include "native_input.h"
+#include "support/options_dialog_layout.h"
 #include "ui/controls/date_edit.h"
 #include "ui/controls/group_box.h"
 #include "ui/win32/backend/gdi_cache.h"
@@ -101,11 +102,19 @@ class VisualStyleTest : public NativeFormTest {
  protected:
   void SetUp() override {
     NativeFormTest::SetUp();
-    box = Place<TGroupBox>("GroupBox1", 8, 8, 297, 57);
+    // The group box and a date field of the options dialog, of the sizes it gives them.
+    box = PlaceDesigned<TGroupBox>("GroupBox1", 8, 8);
     box->SetCaption("Экспортировать данные");
-    field = Place<TJvDateEdit>("eExportFrom", 8, 80, 99, 21);
+    field = PlaceDesigned<TJvDateEdit>("eExportFrom", 8, 80);
     form->Show();
     Pump();
+  }
+
+  // A control of the options dialog at (left, top) of the form, of the size the dialog gives it.
+  template <class T>
+  T* PlaceDesigned(const char* name, int left, int top) {
+    const TBounds design = OptionsDialogControl(name).bounds;
+    return Place<T>(name, left, top, design.width, design.height);
   }
 
   // The date field's button, where it lies in the field.
