@@ -1,6 +1,6 @@
 // A host's object that offers one interface of the module boundary (and the others it lists),
 // over the SDK's IUnknown base. Told so, it does not offer that first interface (a host that
-// lacks what the module needs).
+// lacks what the module needs); IUnknown it always offers.
 #pragma once
 
 #include <utility>
@@ -16,7 +16,11 @@ class HostObject : public tavolex::UnknownImpl<Interface, More...> {
   explicit HostObject(bool offered = true) : offered_(offered) {}
 
   void* InterfaceFor(REFIID iid) noexcept override {
-    if (!offered_ && IsEqualIID(iid, tavolex::IidOf<Interface>())) return nullptr;
+    // IUnknown is always offered, HostObject<IUnknown>'s too.
+    if (!offered_ && !IsEqualIID(iid, tavolex::IidOf<IUnknown>()) &&
+        IsEqualIID(iid, tavolex::IidOf<Interface>())) {
+      return nullptr;
+    }
     return this->ListedInterface(iid);
   }
 
