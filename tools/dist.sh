@@ -49,7 +49,8 @@ for pair in "x64:$x64" "x86:$x86"; do
     "$build/examples/connection_library/TavolexConnection.dll" "$stage/$arch/"
 done
 cp "$x64/sdk/include/tavolex/boundary.h" "$stage/include/tavolex/"
-cp sdk/include/tavolex/{com_types.h,plugin.h,directory.h,host.h} "$stage/include/tavolex/"
+cp sdk/include/tavolex/{com_types.h,interface_id.h,plugin.h,directory.h,host.h,ref.h,unknown_impl.h} \
+  "$stage/include/tavolex/"
 cp sdk/idl/tavolex.idl "$stage/idl/"
 cp sdk/cmake/TavolexConfig.cmake "$x64/sdk/cmake/TavolexConfigVersion.cmake" "$stage/cmake/"
 cp examples/c_host/*.c examples/c_host/*.h "$stage/examples/c_host/"

@@ -1,45 +1,30 @@
-// IUnknown for a host's object that offers one interface of the module boundary, counting its
-// references as the boundary's rules ask. Told so, it offers only IUnknown (a host that lacks
-// what the module needs).
+// A host's object that offers one interface of the module boundary (and the others it lists),
+// over the SDK's IUnknown base. Told so, it does not offer that first interface (a host that
+// lacks what the module needs); IUnknown it always offers.
 #pragma once
 
-#include <atomic>
 #include <utility>
 
 #include "tavolex/host.h"
+#include "tavolex/unknown_impl.h"
 
 namespace tvx::example {
 
-template <class Interface>
-class HostObject : public Interface {
- public:
-  HostObject(const HostObject&) = delete;
-  HostObject& operator=(const HostObject&) = delete;
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-    if (object == nullptr) return E_POINTER;
-    *object = nullptr;
-    if (!IsEqualIID(riid, IID_IUnknown) &&
-        !(offered_ && IsEqualIID(riid, tavolex::InterfaceIdOf<Interface>()))) {
-      return E_NOINTERFACE;
-    }
-    *object = static_cast<Interface*>(this);
-    AddRef();
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
-  }
-
+template <class Interface, class... More>
+class HostObject : public tavolex::UnknownImpl<Interface, More...> {
  protected:
   explicit HostObject(bool offered = true) : offered_(offered) {}
-  virtual ~HostObject() = default;
+
+  void* InterfaceFor(REFIID iid) noexcept override {
+    // IUnknown is always offered, HostObject<IUnknown>'s too.
+    if (!offered_ && !IsEqualIID(iid, tavolex::IidOf<IUnknown>()) &&
+        IsEqualIID(iid, tavolex::IidOf<Interface>())) {
+      return nullptr;
+    }
+    return this->ListedInterface(iid);
+  }
 
  private:
-  std::atomic<ULONG> references_{1};
   bool offered_;
 };
 

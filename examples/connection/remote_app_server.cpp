@@ -24,7 +24,7 @@ HRESULT SetCallError(HRESULT code, const std::string& source, const std::string&
   if (SUCCEEDED(CreateErrorInfo(create.Put()))) {
     std::u16string wide_source = Utf8ToUtf16(source);
     std::u16string wide_description = Utf8ToUtf16(description);
-    create->SetGUID(IidOf<IAppServer>());
+    create->SetGUID(tavolex::IidOf<IAppServer>());
     create->SetSource(reinterpret_cast<LPOLESTR>(wide_source.data()));
     create->SetDescription(reinterpret_cast<LPOLESTR>(wide_description.data()));
     const ComPtr<IErrorInfo> info = create.Query<IErrorInfo>();
@@ -87,29 +87,6 @@ ComPtr<RemoteAppServer> RemoteAppServer::Connect(const ClientOptions& options) {
   auto server = ComPtr<RemoteAppServer>::Adopt(new RemoteAppServer(options));
   server->client_.Connect();
   return server;
-}
-
-HRESULT RemoteAppServer::QueryInterface(REFIID riid, void** object) {
-  if (object == nullptr) return E_POINTER;
-  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) ||
-      IsEqualIID(riid, IidOf<IAppServer>())) {
-    *object = static_cast<IAppServer*>(this);
-  } else if (IsEqualIID(riid, IID_ISupportErrorInfo)) {
-    *object = static_cast<ISupportErrorInfo*>(this);
-  } else {
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  AddRef();
-  return S_OK;
-}
-
-ULONG RemoteAppServer::AddRef() { return ++references_; }
-
-ULONG RemoteAppServer::Release() {
-  const ULONG left = --references_;
-  if (left == 0) delete this;
-  return left;
 }
 
 HRESULT RemoteAppServer::GetTypeInfoCount(UINT* count) {
@@ -265,7 +242,7 @@ HRESULT RemoteAppServer::AS_RowRequest(BSTR, VARIANT, int, VARIANT*, VARIANT*) {
 HRESULT RemoteAppServer::AS_Execute(BSTR, BSTR, VARIANT*, VARIANT*) { return E_NOTIMPL; }
 
 HRESULT RemoteAppServer::InterfaceSupportsErrorInfo(REFIID riid) {
-  return IsEqualIID(riid, IidOf<IAppServer>()) ? S_OK : S_FALSE;
+  return IsEqualIID(riid, tavolex::IidOf<IAppServer>()) ? S_OK : S_FALSE;
 }
 
 }  // namespace tvx::example

@@ -13,20 +13,21 @@
 // synchronous, each with the connection's time-out.
 #pragma once
 
-#include <atomic>
 #include <string>
 
 #include "com/com.h"
 #include "com/com_ptr.h"
 #include "connection/app_server_client.h"
 #include "server_client/app_server.h"
+#include "tavolex/unknown_impl.h"
 
 namespace tvx::example {
 
 // The source named in the error info of a failed connection.
 inline constexpr char kConnectionErrorSource[] = "Tavolex.AppServerConnection";
 
-class RemoteAppServer final : public IAppServer, public ISupportErrorInfo {
+class RemoteAppServer final
+    : public tavolex::UnknownImpl<IAppServer, IDispatch, ISupportErrorInfo> {
  public:
   // Connects and greets the server. Raises ConnectionError ("Нет связи с сервером
   // приложений (host:port): ...").
@@ -38,10 +39,6 @@ class RemoteAppServer final : public IAppServer, public ISupportErrorInfo {
   void Disconnect() { client_.Disconnect(); }
   std::string Address() const { return client_.Address(); }
 
-  // IUnknown
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
   // IDispatch
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override;
@@ -78,9 +75,8 @@ class RemoteAppServer final : public IAppServer, public ISupportErrorInfo {
                      VARIANT* result, EXCEPINFO* exception, UINT* arg_error);
   HRESULT GetRecords(BSTR provider, int count, int* records_out, int options, BSTR command_text,
                      VARIANT* params, VARIANT* result);
-  ~RemoteAppServer() = default;
+  ~RemoteAppServer() override = default;
 
-  std::atomic<ULONG> references_{1};
   AppServerClient client_;
 };
 

@@ -31,15 +31,6 @@ RemoteConnection::RemoteConnection(ClientOptions options)
 
 RemoteConnection::~RemoteConnection() = default;
 
-HRESULT RemoteConnection::QueryInterface(REFIID riid, void** object) {
-  if (object != nullptr && IsEqualIID(riid, IID_ISupportErrorInfo)) {
-    *object = static_cast<ISupportErrorInfo*>(this);
-    AddRef();
-    return S_OK;
-  }
-  return HostObject::QueryInterface(riid, object);
-}
-
 HRESULT RemoteConnection::InterfaceSupportsErrorInfo(REFIID riid) {
   return IsEqualIID(riid, tavolex::IID_IRemoteConnection) ? S_OK : S_FALSE;
 }

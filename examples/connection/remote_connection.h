@@ -11,14 +11,10 @@ namespace tvx::example {
 
 // It answers for ISupportErrorInfo too: a caller reads the error info of a failure only from
 // an object that says it sets one.
-class RemoteConnection final : public HostObject<tavolex::IRemoteConnection>,
-                               public ISupportErrorInfo {
+class RemoteConnection final : public HostObject<tavolex::IRemoteConnection, ISupportErrorInfo> {
  public:
   explicit RemoteConnection(ClientOptions options);
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override { return HostObject::AddRef(); }
-  ULONG STDMETHODCALLTYPE Release() override { return HostObject::Release(); }
   HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID riid) override;
 
   TSocketRemoteServer& Server() { return *server_; }

@@ -16,31 +16,20 @@
 
 #include "tavolex/directory.h"
 #include "tavolex/host.h"
+#include "tavolex/unknown_impl.h"
 
 namespace {
 
-// IUnknown for a host object that offers one interface and lives on main's stack: it counts
-// the references that the module holds, and its last Release frees nothing.
+// A host object that offers one interface and lives on main's stack: the SDK's IUnknown base
+// counts the references that the module holds, and its last Release frees nothing.
 template <class Interface>
-class Counted : public Interface {
+class Counted : public tavolex::UnknownImpl<Interface> {
  public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (out == nullptr) return E_POINTER;
-    *out = nullptr;
-    if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, tavolex::IidOf<Interface>())) {
-      return E_NOINTERFACE;
-    }
-    *out = static_cast<Interface*>(this);
-    AddRef();
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
-  ULONG STDMETHODCALLTYPE Release() override { return InterlockedDecrement(&references_); }
   // The references that others still hold, besides the host's own.
-  LONG Held() const { return references_ - 1; }
+  LONG Held() const { return static_cast<LONG>(this->References()) - 1; }
 
- private:
-  LONG references_ = 1;
+ protected:
+  void LastReleased() noexcept override {}
 };
 
 class Directory final : public Counted<tavolex::IDirectory> {

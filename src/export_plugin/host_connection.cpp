@@ -17,7 +17,7 @@ THostConnection::~THostConnection() = default;
 OleVariant THostConnection::GetAppServer() {
   OleVariant app_server;
   CheckCallResult(connection_->GetAppServer(app_server.Put()), connection_.Get(),
-                  IidOf<IRemoteConnection>());
+                  tavolex::IidOf<IRemoteConnection>());
   return app_server;
 }
 

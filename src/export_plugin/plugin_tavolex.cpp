@@ -53,7 +53,7 @@ void TPluginTavolex::JvPlugInInitialize(TObject* /*Sender*/, bool& AllowLoad) {
 
   ComPtr<IUnknown> directory;  // released on every path
   CheckCallResult(FDirectoryAccess->GetDirectory(directory.Put()), FDirectoryAccess.Get(),
-                  IidOf<IDirectoryAccess>());
+                  tavolex::IidOf<IDirectoryAccess>());
   if (!directory) {
     FDirectory.Reset();
     return;
@@ -72,7 +72,7 @@ void TPluginTavolex::PluginTavolexCommands0Execute(TObject* /*Sender*/) {
   try {
     ComPtr<IRemoteConnection> connection;  // the reference the host added for us
     CheckCallResult(FDirectory->GetRemoteServer(connection.Put()), FDirectory.Get(),
-                    IidOf<IDirectory>());
+                    tavolex::IidOf<IDirectory>());
     if (!connection) ShowErrorAndAbort(kNoConnectionMessage);
     // The dialog owns the adapter, which holds the reference: it is released when the dialog
     // is freed.

@@ -36,7 +36,7 @@ bool THostApplicationAdapter::Terminated() const {
 
 ComPtr<IUnknown> THostApplicationAdapter::MainFormObject() const {
   ComPtr<IUnknown> form;
-  CheckCallResult(host_->GetMainForm(form.Put()), host_.Get(), IidOf<IHostApplication>());
+  CheckCallResult(host_->GetMainForm(form.Put()), host_.Get(), tavolex::IidOf<IHostApplication>());
   return form;
 }
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "com/com.h"
-#include "com/interface_id.h"
+#include "tavolex/interface_id.h"
 
 namespace tvx {
 
@@ -31,4 +31,4 @@ struct IAppServer : public IDispatch {
 
 }  // namespace tvx
 
-TVX_DECLARE_INTERFACE_ID(tvx::IAppServer, "1AEFCC20-7A24-11D2-98B0-C69BEB4B5B6D");
+TAVOLEX_INTERFACE_ID(tvx::IAppServer, "1AEFCC20-7A24-11D2-98B0-C69BEB4B5B6D");

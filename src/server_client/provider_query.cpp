@@ -18,7 +18,7 @@ OleVariant FetchAllRecords(TCustomRemoteServer& connection, std::string_view pro
   const HRESULT code =
       server->AS_GetRecords(provider_name.Get(), -1, &records_out, grMetaData, command.Get(),
                             params.Get(), owner_data.Get(), reply.Get());
-  CheckCallResult(code, server.Get(), IidOf<IAppServer>());
+  CheckCallResult(code, server.Get(), tavolex::IidOf<IAppServer>());
   return reply;
 }
 

@@ -4,8 +4,8 @@
 
 #include "com/com.h"
 #include "com/com_ptr.h"
-#include "com/interface_id.h"
 #include "counted_object.h"
+#include "tavolex/interface_id.h"
 
 namespace {
 
@@ -83,10 +83,12 @@ TEST(ComPtr, QueryGivesACountedReferenceOrNothing) {
 }
 
 TEST(InterfaceId, ParsesTheTextualForm) {
-  EXPECT_TRUE(IsEqualGUID(tvx::ParseGuid("{00020400-0000-0000-C000-000000000046}"), IID_IDispatch));
-  EXPECT_TRUE(IsEqualGUID(tvx::ParseGuid("1cf2b120-547d-101b-8e65-08002b2bd119"), IID_IErrorInfo));
-  EXPECT_TRUE(IsEqualGUID(tvx::IidOf<IUnknown>(), IID_IUnknown));
-  EXPECT_TRUE(IsEqualGUID(tvx::IidOf<ISupportErrorInfo>(), IID_ISupportErrorInfo));
+  EXPECT_TRUE(
+      IsEqualGUID(tavolex::ParseGuid("{00020400-0000-0000-C000-000000000046}"), IID_IDispatch));
+  EXPECT_TRUE(
+      IsEqualGUID(tavolex::ParseGuid("1cf2b120-547d-101b-8e65-08002b2bd119"), IID_IErrorInfo));
+  EXPECT_TRUE(IsEqualGUID(tavolex::IidOf<IUnknown>(), IID_IUnknown));
+  EXPECT_TRUE(IsEqualGUID(tavolex::IidOf<ISupportErrorInfo>(), IID_ISupportErrorInfo));
 }
 
 }  // namespace

@@ -2,13 +2,9 @@
 
 namespace tvx::test {
 
-ULONG STDMETHODCALLTYPE CountedObject::Release() {
-  const ULONG left = --references_;
-  if (left == 0) {
-    if (freed_ != nullptr) *freed_ = true;
-    delete this;
-  }
-  return left;
+void CountedObject::LastReleased() noexcept {
+  if (freed_ != nullptr) *freed_ = true;
+  delete this;
 }
 
 }  // namespace tvx::test

@@ -2,29 +2,15 @@
 #pragma once
 
 #include "com/com.h"
-#include "com/interface_id.h"
+#include "tavolex/unknown_impl.h"
 
 namespace tvx::test {
 
-class CountedObject final : public IDispatch {
+class CountedObject final : public tavolex::UnknownImpl<IDispatch> {
  public:
   // `freed` is set when the last reference goes; starts with one reference.
   explicit CountedObject(bool* freed = nullptr) : freed_(freed) {}
 
-  ULONG References() const { return references_; }
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-    if (IsEqualGUID(riid, IID_IUnknown) || IsEqualGUID(riid, IID_IDispatch)) {
-      *object = static_cast<IDispatch*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-  // Out of line, so that the compiler does not follow the deletion into the tests.
-  ULONG STDMETHODCALLTYPE Release() override;
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
     *count = 0;
     return S_OK;
@@ -42,9 +28,10 @@ class CountedObject final : public IDispatch {
   }
 
  private:
-  ~CountedObject() = default;
+  ~CountedObject() override = default;
+  // Out of line, so that the compiler does not follow the deletion into the tests.
+  void LastReleased() noexcept override;
 
-  ULONG references_ = 1;
   bool* freed_;
 };
 

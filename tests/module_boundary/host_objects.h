@@ -15,41 +15,22 @@
 #include "tavolex/directory.h"
 #include "tavolex/headless.h"
 #include "tavolex/plugin.h"
+#include "tavolex/unknown_impl.h"
 
 namespace tvx::test {
 
 template <class Interface>
-class HostObject : public Interface {
+class HostObject : public tavolex::UnknownImpl<Interface> {
  public:
-  HostObject(const HostObject&) = delete;
-  HostObject& operator=(const HostObject&) = delete;
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-    if (object == nullptr) return E_POINTER;
-    *object = nullptr;
-    if (!IsEqualIID(riid, IID_IUnknown) &&
-        !(offered_ && IsEqualIID(riid, tavolex::IidOf<Interface>()))) {
-      return E_NOINTERFACE;
-    }
-    *object = static_cast<Interface*>(this);
-    AddRef();
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
-  }
-
-  ULONG References() const { return references_; }
   // Whether QueryInterface offers Interface (it always offers IUnknown).
   void SetOffered(bool offered) { offered_ = offered; }
   const std::vector<std::string>& Calls() const { return calls_; }
 
  protected:
-  HostObject() = default;
-  virtual ~HostObject() = default;
+  void* InterfaceFor(REFIID iid) noexcept override {
+    if (!offered_ && IsEqualIID(iid, tavolex::IidOf<Interface>())) return nullptr;
+    return this->ListedInterface(iid);
+  }
   void Record(std::string call) { calls_.push_back(std::move(call)); }
   // The module must never call a reserved slot; the call is recorded so that a test sees it.
   HRESULT Reserved(int slot) {
@@ -58,7 +39,6 @@ class HostObject : public Interface {
   }
 
  private:
-  ULONG references_ = 1;
   bool offered_ = true;
   std::vector<std::string> calls_;
 };

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "tavolex/host.h"
+#include "tavolex/unknown_impl.h"
 
 namespace {
 
@@ -58,22 +59,19 @@ TEST(SdkCheckTest, SuccessesComeBackAndTheSilentAbortIsOne) {
 
 // A host object hands out a reference through an out-parameter: the receiver owns one more.
 TEST(SdkRefTest, CopyToHandsOutAReferenceForTheReceiver) {
-  struct Counted : IUnknown {
-    ULONG references = 1;
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
-    ULONG STDMETHODCALLTYPE Release() override { return --references; }
+  struct Counted final : tavolex::UnknownImpl<IUnknown> {
+    void LastReleased() noexcept override {}
   } object;
   {
     const tavolex::Ref<IUnknown> held(static_cast<IUnknown*>(&object));
     IUnknown* out = nullptr;
     EXPECT_EQ(held.CopyTo(&out), S_OK);
     EXPECT_EQ(out, &object);
-    EXPECT_EQ(object.references, 3u);
+    EXPECT_EQ(object.References(), 3u);
     out->Release();
     EXPECT_EQ(held.CopyTo(static_cast<IUnknown**>(nullptr)), E_POINTER);
   }
-  EXPECT_EQ(object.references, 1u);
+  EXPECT_EQ(object.References(), 1u);
   IUnknown* out = &object;
   EXPECT_EQ(tavolex::Ref<IUnknown>().CopyTo(&out), S_OK);
   EXPECT_EQ(out, nullptr);

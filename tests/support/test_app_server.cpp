@@ -110,27 +110,9 @@ void TestAppServer::FailGetRecords(HRESULT code, std::u16string description) {
   get_records_description_ = std::move(description);
 }
 
-HRESULT STDMETHODCALLTYPE TestAppServer::QueryInterface(REFIID riid, void** object) {
-  if (object == nullptr) return E_POINTER;
-  *object = nullptr;
-  if (IsEqualGUID(riid, IID_IUnknown) || IsEqualGUID(riid, IID_IDispatch) ||
-      (offers_app_server_ && IsEqualGUID(riid, IidOf<IAppServer>()))) {
-    *object = static_cast<IAppServer*>(this);
-  } else if (IsEqualGUID(riid, IID_ISupportErrorInfo)) {
-    *object = static_cast<ISupportErrorInfo*>(this);
-  } else {
-    return E_NOINTERFACE;
-  }
-  AddRef();
-  return S_OK;
-}
-
-ULONG STDMETHODCALLTYPE TestAppServer::AddRef() { return ++references_; }
-
-ULONG STDMETHODCALLTYPE TestAppServer::Release() {
-  const ULONG left = --references_;
-  if (left == 0) delete this;
-  return left;
+void* TestAppServer::InterfaceFor(REFIID iid) noexcept {
+  if (!offers_app_server_ && IsEqualGUID(iid, tavolex::IidOf<IAppServer>())) return nullptr;
+  return ListedInterface(iid);
 }
 
 HRESULT STDMETHODCALLTYPE TestAppServer::GetTypeInfoCount(UINT* count) {
@@ -246,7 +228,7 @@ HRESULT STDMETHODCALLTYPE TestAppServer::AS_GetRecords(BSTR ProviderName, int Co
     if (!get_records_description_.empty()) {
       ComPtr<ICreateErrorInfo> create;
       if (SUCCEEDED(CreateErrorInfo(create.Put()))) {
-        create->SetGUID(IidOf<IAppServer>());
+        create->SetGUID(tavolex::IidOf<IAppServer>());
         create->SetSource(const_cast<LPOLESTR>(reinterpret_cast<const OLECHAR*>(kSource)));
         BStr description(get_records_description_);
         create->SetDescription(description.Get());
@@ -293,7 +275,7 @@ HRESULT STDMETHODCALLTYPE TestAppServer::AS_Execute(BSTR, BSTR, VARIANT*, VARIAN
 }
 
 HRESULT STDMETHODCALLTYPE TestAppServer::InterfaceSupportsErrorInfo(REFIID riid) {
-  return IsEqualGUID(riid, IidOf<IAppServer>()) ? S_OK : S_FALSE;
+  return IsEqualGUID(riid, tavolex::IidOf<IAppServer>()) ? S_OK : S_FALSE;
 }
 
 }  // namespace tvx::test

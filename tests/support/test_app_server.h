@@ -5,7 +5,6 @@
 // or its connection can.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -15,6 +14,7 @@
 #include "com/ole_variant.h"
 #include "db/data_packet_writer.h"
 #include "server_client/app_server.h"
+#include "tavolex/unknown_impl.h"
 
 namespace tvx::test {
 
@@ -31,7 +31,7 @@ struct ReceivedCall {
   bool result_requested = false;
 };
 
-class TestAppServer final : public IAppServer, public ISupportErrorInfo {
+class TestAppServer final : public tavolex::UnknownImpl<IAppServer, IDispatch, ISupportErrorInfo> {
  public:
   // The DISPIDs of the two methods.
   static constexpr DISPID kExportAllData = 1;
@@ -43,7 +43,6 @@ class TestAppServer final : public IAppServer, public ISupportErrorInfo {
   // A new server; the pointer holds its only reference.
   static ComPtr<TestAppServer> Create();
 
-  ULONG References() const { return references_; }
   IDispatch* Dispatch() { return static_cast<IAppServer*>(this); }
   const std::vector<ReceivedCall>& Calls() const { return calls_; }
   void ClearCalls() { calls_.clear(); }
@@ -67,10 +66,6 @@ class TestAppServer final : public IAppServer, public ISupportErrorInfo {
   // given.
   void FailGetRecords(HRESULT code, std::u16string description = {});
 
-  // IUnknown
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
   // IDispatch
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override;
@@ -100,12 +95,12 @@ class TestAppServer final : public IAppServer, public ISupportErrorInfo {
 
  private:
   TestAppServer() = default;
-  ~TestAppServer() = default;
+  ~TestAppServer() override = default;
+  void* InterfaceFor(REFIID iid) noexcept override;
 
   HRESULT CheckArguments(DISPID id, const DISPPARAMS& params, UINT* arg_error) const;
   HRESULT ReportException(EXCEPINFO* exception) const;
 
-  std::atomic<ULONG> references_{1};
   std::vector<ReceivedCall> calls_;
   OleVariant reply_;
   bool offers_app_server_ = true;

@@ -5,21 +5,14 @@
 // boundary's IDL (sdk/idl/tavolex.idl) for C and C++ alike.
 #pragma once
 
-#ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <ole2.h>
-#include <oleauto.h>
-#include <windows.h>
-#else
+#include "tavolex/interface_id.h"
+
+#ifndef _WIN32
 #include "com/com.h"
 
 // What widl's header takes from the system's headers on Windows, spelled for the module's COM
 // runtime: interfaces as structs, identifiers as constants, and each interface's identifier
-// known to templates as MinGW's __uuidof knows it.
-template <class Interface>
-struct TavolexUuidOf;
+// known to templates (tavolex::IidOf) as MinGW's __uuidof knows it.
 #define COM_NO_WINDOWS_H
 #define interface struct
 #define MIDL_INTERFACE(x) struct
@@ -48,17 +41,3 @@ struct TavolexUuidOf;
 #undef DEFINE_GUID
 #undef __CRT_UUID_DECL
 #endif
-
-namespace tavolex {
-
-// An interface's identifier, as the boundary's IDL gives it: tavolex::IidOf<IPlugin>().
-template <class Interface>
-constexpr const IID& IidOf() {
-#ifdef _WIN32
-  return __uuidof(Interface);
-#else
-  return TavolexUuidOf<Interface>::value;
-#endif
-}
-
-}  // namespace tavolex

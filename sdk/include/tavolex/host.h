@@ -1,6 +1,6 @@
 // Helpers for hosts written in C++: loading the module and calling its entry, counted
-// references, texts, and failed statuses turned back into exceptions that carry the module's
-// message. Header only; nothing of it crosses the boundary.
+// references (tavolex/ref.h), texts, and failed statuses turned back into exceptions that carry
+// the module's message. Header only; nothing of it crosses the boundary.
 //
 //   tavolex::PluginLibrary library("Tavolex.plu");
 //   tavolex::Ref<tavolex::IPlugin> plugin = library.RegisterPlugin();
@@ -14,7 +14,6 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <type_traits>
 #include <utility>
 
 #ifndef _WIN32
@@ -22,6 +21,7 @@
 #endif
 
 #include "tavolex/plugin.h"
+#include "tavolex/ref.h"
 
 namespace tavolex {
 
@@ -175,80 +175,6 @@ inline HRESULT Check(HRESULT status) {
   info->Release();
   throw ModuleError(status, source.Utf8(), description.Utf8());
 }
-
-template <class T>
-const IID& InterfaceIdOf() {
-  if constexpr (std::is_same_v<T, IUnknown>) {
-    return IID_IUnknown;
-  } else {
-    return IidOf<T>();
-  }
-}
-
-// A counted interface reference: holds one reference and releases it when it goes.
-template <class T>
-class Ref {
- public:
-  Ref() = default;
-  Ref(std::nullptr_t) {}
-  // Shares object: adds a reference of its own.
-  explicit Ref(T* object) : object_(object) {
-    if (object_ != nullptr) object_->AddRef();
-  }
-  // Takes over a reference that the caller owns.
-  static Ref Adopt(T* object) {
-    Ref ref;
-    ref.object_ = object;
-    return ref;
-  }
-  Ref(const Ref& other) : Ref(other.object_) {}
-  Ref(Ref&& other) noexcept : object_(std::exchange(other.object_, nullptr)) {}
-  Ref& operator=(Ref other) noexcept {
-    std::swap(object_, other.object_);
-    return *this;
-  }
-  ~Ref() { Reset(); }
-
-  void Reset() {
-    if (T* object = std::exchange(object_, nullptr)) object->Release();
-  }
-  // The address for an out-parameter; what was held is released first.
-  T** Put() {
-    Reset();
-    return &object_;
-  }
-  [[nodiscard]] T* Detach() { return std::exchange(object_, nullptr); }
-  // Hands the object out through an out-parameter with a reference for the receiver, as an
-  // operation of a host's object does (IDirectory::GetRemoteServer, for instance): E_POINTER
-  // for a null out-parameter, else S_OK (null out when this holds nothing). U is T or an
-  // interface that T derives from.
-  template <class U>
-  HRESULT CopyTo(U** out) const {
-    static_assert(std::is_convertible_v<T*, U*>, "T does not offer U");
-    if (out == nullptr) return E_POINTER;
-    *out = object_;
-    if (object_ != nullptr) object_->AddRef();
-    return S_OK;
-  }
-  T* Get() const { return object_; }
-  T* operator->() const { return object_; }
-  explicit operator bool() const { return object_ != nullptr; }
-
-  // The object's interface U, empty when it offers none.
-  template <class U>
-  Ref<U> Query() const {
-    Ref<U> result;
-    if (object_ == nullptr) return result;
-    void* found = nullptr;
-    if (SUCCEEDED(object_->QueryInterface(InterfaceIdOf<U>(), &found)) && found != nullptr) {
-      result = Ref<U>::Adopt(static_cast<U*>(found));
-    }
-    return result;
-  }
-
- private:
-  T* object_ = nullptr;
-};
 
 // Reads a text through one of the interfaces' getters, e.g.
 // ReadText(command, &IPluginCommand::GetCaption); throws as Check does.

@@ -1,31 +1,13 @@
 #include "com/posix/error_info.h"
 
-#include <atomic>
+#include "tavolex/unknown_impl.h"
 
 namespace {
 
-class ErrorObject final : public IErrorInfo, public ICreateErrorInfo {
+// The thread's error info as the runtime makes it; the host SDK's IUnknown base counts its
+// references (atomically: an error object may be handed to another thread).
+class ErrorObject final : public tavolex::UnknownImpl<IErrorInfo, ICreateErrorInfo> {
  public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-    if (object == nullptr) return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IErrorInfo)) {
-      *object = static_cast<IErrorInfo*>(this);
-    } else if (IsEqualIID(riid, IID_ICreateErrorInfo)) {
-      *object = static_cast<ICreateErrorInfo*>(this);
-    } else {
-      *object = nullptr;
-      return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
-  }
-
   HRESULT STDMETHODCALLTYPE GetGUID(GUID* guid) override {
     if (guid == nullptr) return E_INVALIDARG;
     *guid = guid_;
@@ -61,7 +43,7 @@ class ErrorObject final : public IErrorInfo, public ICreateErrorInfo {
   }
 
  private:
-  ~ErrorObject() {
+  ~ErrorObject() override {
     SysFreeString(source_);
     SysFreeString(description_);
     SysFreeString(help_file_);
@@ -78,7 +60,6 @@ class ErrorObject final : public IErrorInfo, public ICreateErrorInfo {
     return SysReAllocString(&field, text) ? S_OK : E_OUTOFMEMORY;
   }
 
-  std::atomic<ULONG> references_{1};
   GUID guid_{};
   BSTR source_ = nullptr;
   BSTR description_ = nullptr;

@@ -1,6 +1,5 @@
 #include "ui/win32/accessibility/accessible.h"
 
-#include <atomic>
 #include <utility>
 
 #include "ui/win32/accessibility/accessible_parts.h"
@@ -39,7 +38,7 @@ AccessibleItem MakeAccessibleItem(long role, std::string name, long state) {
 
 IAccessible* StandardClientObject(HWND hwnd) {
   IAccessible* standard = nullptr;
-  if (FAILED(CreateStdAccessibleObject(hwnd, OBJID_CLIENT, kAccessibleIid,
+  if (FAILED(CreateStdAccessibleObject(hwnd, OBJID_CLIENT, tavolex::IidOf<IAccessible>(),
                                        reinterpret_cast<void**>(&standard)))) {
     return nullptr;
   }
@@ -62,49 +61,12 @@ namespace {
 using Link = AccessibleWindow::Link;
 
 // One element of a window's own tree: the window itself or one of its descendants.
-class Element final : public IAccessible {
+class Element final : public AccessibleObject<tavolex::UnknownImpl<IAccessible, IDispatch>> {
  public:
   Element(std::shared_ptr<Link> link, AccessiblePath path)
       : link_(std::move(link)), path_(std::move(path)) {}
   Element(const Element&) = delete;
   Element& operator=(const Element&) = delete;
-
-  // IUnknown
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    if (object == nullptr) return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
-        IsEqualIID(iid, kAccessibleIid)) {
-      *object = static_cast<IAccessible*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++count_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --count_;
-    if (left == 0) delete this;
-    return left;
-  }
-
-  // IDispatch: clients of IAccessible call it through its table of methods.
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-    if (count == nullptr) return E_POINTER;
-    *count = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
-    if (info != nullptr) *info = nullptr;
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                                   UINT*) override {
-    return E_NOTIMPL;
-  }
 
   // IAccessible. Each method empties its out-parameters, answers "disconnected" once the peer
   // is gone, and runs the rest guarded: the sources call into the control layer.
@@ -416,7 +378,6 @@ class Element final : public IAccessible {
 
   std::shared_ptr<Link> link_;
   AccessiblePath path_;
-  std::atomic<ULONG> count_{1};
 };
 
 }  // namespace
@@ -441,7 +402,7 @@ std::optional<LRESULT> AccessibleWindow::Answer(WPARAM wparam, LPARAM lparam) {
     return std::nullopt;
   }
   if (object == nullptr) return std::nullopt;
-  const LRESULT result = LresultFromObject(kAccessibleIid, wparam, object);
+  const LRESULT result = LresultFromObject(tavolex::IidOf<IAccessible>(), wparam, object);
   object->Release();
   return result;
 }

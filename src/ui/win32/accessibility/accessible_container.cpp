@@ -2,7 +2,6 @@
 // of its window, which lists the child windows, navigates among them, tests hits against them and
 // follows the focus into them, with the container's own role and name (and extra state) over it.
 // Without it a reader walking down from the form would stop at the container.
-#include <atomic>
 #include <utility>
 
 #include "ui/win32/accessibility/accessible_parts.h"
@@ -20,7 +19,8 @@ void Empty(VARIANT* out) { VariantInit(out); }
 
 bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
-class ContainerObject final : public IAccessible, public IEnumVARIANT {
+class ContainerObject final
+    : public AccessibleObject<tavolex::UnknownImpl<IAccessible, IDispatch, IEnumVARIANT>> {
  public:
   // Takes the references to the standard object and its enumerator of children (null when it
   // has none).
@@ -29,45 +29,11 @@ class ContainerObject final : public IAccessible, public IEnumVARIANT {
   ContainerObject(const ContainerObject&) = delete;
   ContainerObject& operator=(const ContainerObject&) = delete;
 
-  // IUnknown. AccessibleChildren asks for the enumerator first: the child windows come through
-  // it, as from the system's object.
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    if (object == nullptr) return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
-        IsEqualIID(iid, kAccessibleIid)) {
-      *object = static_cast<IAccessible*>(this);
-    } else if (IsEqualIID(iid, IID_IEnumVARIANT) && children_ != nullptr) {
-      *object = static_cast<IEnumVARIANT*>(this);
-    } else {
-      *object = nullptr;
-      return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++count_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --count_;
-    if (left == 0) delete this;
-    return left;
-  }
-
-  // IDispatch: clients of IAccessible call it through its table of methods.
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-    if (count == nullptr) return E_POINTER;
-    *count = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
-    if (info != nullptr) *info = nullptr;
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                                   UINT*) override {
-    return E_NOTIMPL;
+  // AccessibleChildren asks for the enumerator first: the child windows come through it, as from
+  // the system's object, which may have none.
+  void* InterfaceFor(REFIID iid) noexcept override {
+    if (children_ == nullptr && IsEqualIID(iid, IID_IEnumVARIANT)) return nullptr;
+    return ListedInterface(iid);
   }
 
   // IAccessible: the container's own role, name, value and state; the rest from the system.
@@ -224,7 +190,6 @@ class ContainerObject final : public IAccessible, public IEnumVARIANT {
   std::shared_ptr<Link> link_;
   IAccessible* standard_;
   IEnumVARIANT* children_;
-  std::atomic<ULONG> count_{1};
 };
 
 }  // namespace

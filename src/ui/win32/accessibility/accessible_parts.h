@@ -1,7 +1,7 @@
 // What the two kinds of accessible object share (accessible.cpp describes a window's own tree of
 // elements, accessible_container.cpp adds a role and a name to the system's object of a
-// container): the link to the peer, the interface identifier, and the guard that turns whatever
-// the layers below throw into a failure code, since no exception may cross into the screen
+// container): the link to the peer, IDispatch without type information, and the guard that turns
+// whatever the layers below throw into a failure code, since no exception may cross into the screen
 // reader's call.
 #pragma once
 
@@ -9,6 +9,7 @@
 #include <new>
 #include <string>
 
+#include "tavolex/unknown_impl.h"
 #include "ui/win32/accessibility/accessible.h"
 
 namespace tvx::win32 {
@@ -21,10 +22,28 @@ struct AccessibleWindow::Link {
   bool Connected() const { return source != nullptr && IsWindow(hwnd) != FALSE; }
 };
 
-// MinGW's oleacc library resolves IID_IAccessible to an import thunk rather than the IID, so
-// the identifier is spelt here.
-inline constexpr IID kAccessibleIid = {
-    0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+// An accessible object over its IUnknown base: IDispatch without type information, since
+// clients of IAccessible call it through its table of methods.
+template <class Unknown>
+class AccessibleObject : public Unknown {
+ public:
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+    if (count == nullptr) return E_POINTER;
+    *count = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
+    if (info != nullptr) *info = nullptr;
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                   UINT*) override {
+    return E_NOTIMPL;
+  }
+};
 
 // Runs the body of an interface method: its result, or E_OUTOFMEMORY when memory ran out and
 // E_FAIL for anything else thrown. The method sets its out-parameters to empty before.
