@@ -9,7 +9,7 @@
 # Exit 77 (skipped) when the native server is missing.
 set -uo pipefail
 # shellcheck source=tools/lib.sh
-source "$(dirname "$0")/../../tools/lib.sh"
+source "$(dirname "$0")/../../../tools/lib.sh"
 
 client='' server='' wine=''
 parse_options "client server wine" "$@"

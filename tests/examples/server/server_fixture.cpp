@@ -1,4 +1,4 @@
-#include "examples_server/server_fixture.h"
+#include "examples/server/server_fixture.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>

@@ -12,7 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "connection/app_server_client.h"
-#include "examples_server/server_fixture.h"
+#include "examples/server/server_fixture.h"
 #include "server/common/request_error.h"
 #include "server/users/login_throttle.h"
 

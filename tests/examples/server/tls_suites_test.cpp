@@ -13,7 +13,7 @@
 
 #include <gtest/gtest.h>
 
-#include "examples_server/server_fixture.h"
+#include "examples/server/server_fixture.h"
 #include "protocol/frame.h"
 #include "server/tls/tls_certificate.h"
 

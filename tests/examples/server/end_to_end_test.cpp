@@ -13,7 +13,7 @@
 #include "com/bstr.h"
 #include "connection/socket_remote_server.h"
 #include "db/data_packet_reader.h"
-#include "examples_server/server_fixture.h"
+#include "examples/server/server_fixture.h"
 #include "server/exports/export_file.h"
 #include "server_client/export_calls.h"
 #include "server_client/provider_query.h"

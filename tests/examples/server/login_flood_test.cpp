@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "connection/app_server_client.h"
-#include "examples_server/server_fixture.h"
+#include "examples/server/server_fixture.h"
 #include "protocol/frame.h"
 #include "server/common/request_error.h"
 

@@ -10,7 +10,7 @@
 #include "com/bstr.h"
 #include "com/ole_variant.h"
 #include "connection/socket_remote_server.h"
-#include "examples_connection/scripted_server.h"
+#include "examples/connection/scripted_server.h"
 #include "protocol/errors.h"
 #include "server_client/dispatch_call.h"
 #include "server_client/export_calls.h"

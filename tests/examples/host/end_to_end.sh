@@ -16,7 +16,7 @@
 #                    is reported and the host goes on.
 # The checks read the host's result lines (--results: one JSON object a line) with jq.
 # Malformed and oversized frames, several clients and vanishing clients are the example
-# server's own tests (tests/examples_server).
+# server's own tests (tests/examples/server).
 #
 # usage: end_to_end.sh --scenario NAME --host TavolexHost.exe --server tavolex_app_server
 #                      --wine wine-run --scripts DIR [--plugins DIR]
@@ -24,7 +24,7 @@
 # windows (the headless variant).
 set -uo pipefail
 # shellcheck source=tools/lib.sh
-source "$(dirname "$0")/../../tools/lib.sh"
+source "$(dirname "$0")/../../../tools/lib.sh"
 
 scenario='' host='' server='' wine='' scripts='' plugins=${TAVOLEX_HOST_PLUGINS:-}
 parse_options "scenario host server wine scripts plugins" "$@"

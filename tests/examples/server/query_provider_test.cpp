@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "db/data_packet_reader.h"
-#include "examples_server/server_fixture.h"
+#include "examples/server/server_fixture.h"
 #include "rtl/datetime.h"
 #include "server/common/request_error.h"
 #include "server/core/app_server_core.h"

@@ -12,7 +12,7 @@
 # Exit 77 (skipped) when the native server is missing.
 set -uo pipefail
 # shellcheck source=tools/lib.sh
-source "$(dirname "$0")/../../tools/lib.sh"
+source "$(dirname "$0")/../../../tools/lib.sh"
 
 host='' plugin='' server='' wine=''
 parse_options "host plugin server wine" "$@"

@@ -17,7 +17,7 @@
 #include <gtest/gtest.h>
 
 #include "connection/app_server_client.h"
-#include "examples_server/server_fixture.h"
+#include "examples/server/server_fixture.h"
 #include "protocol/tls.h"
 #include "server/tls/tls_certificate.h"
 

@@ -1,4 +1,4 @@
-#include "examples_connection/scripted_server.h"
+#include "examples/connection/scripted_server.h"
 
 #include "protocol/errors.h"
 
