@@ -7,6 +7,7 @@
 #include "com/interface_id.h"
 #include "counted_object.h"
 
+namespace tvx::test {
 namespace {
 
 using tvx::ComPtr;
@@ -90,3 +91,4 @@ TEST(InterfaceId, ParsesTheTextualForm) {
 }
 
 }  // namespace
+}  // namespace tvx::test

@@ -5,6 +5,7 @@
 
 #include "tavolex/host.h"
 
+namespace tvx::test {
 namespace {
 
 struct TextCase {
@@ -80,3 +81,4 @@ TEST(SdkRefTest, CopyToHandsOutAReferenceForTheReceiver) {
 }
 
 }  // namespace
+}  // namespace tvx::test
