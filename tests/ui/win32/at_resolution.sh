@@ -20,6 +20,6 @@ if [ ! -f "$prefix/system.reg" ]; then
 fi
 # wine-run takes the prefix named here, and the Wine loader that this machine can run.
 export WINEPREFIX=$prefix
-wine_run=$(dirname "$0")/../../cmake/wine-run
+wine_run=$(dirname "$0")/../../../cmake/wine-run
 "$wine_run" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$ppi" /f >/dev/null 2>&1
 TAVOLEX_EXPECT_PIXELS_PER_INCH=$ppi exec "$wine_run" "$@"
