@@ -8,13 +8,14 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "db/client_data_set.h"
-#include "db/data_packet_variant.h"
-#include "db/data_packet_writer.h"
 #include "db/data_source.h"
-#include "db/fields.h"
 #include "rtl/format_settings.h"
+#include "support/history_grid.h"
+#include "support/history_record_set.h"
+#include "support/history_table.h"
 #include "ui/core/form.h"
 #include "ui/core/initialize_ui.h"
 #include "ui/data/db_grid.h"
@@ -30,46 +31,32 @@ headless::HeadlessDriver* Driver() {
   return driver;
 }
 
-// A shown form with a history grid (424 x 286) over a record set of `rows` rows.
+// A shown form with the history view's grid (424 x 286) over the history's record set of
+// `rows` rows.
 class GridBench {
  public:
   explicit GridBench(int32_t rows) {
     SelectFormatSettings("ru-RU");
     InitializeUi();
-    data_ = CreateOwned<TComponent>(nullptr);
-    cds_ = Create<TClientDataSet>(data_.get());
-    cds_->SetIndexFieldNames("EXPORT_DATE");
-    for (const char* name : {"EXPORT_DATE", "EXPORT_FROM", "EXPORT_TO"}) {
-      TField* field = Create<TDateTimeField>(data_.get());
-      field->SetFieldName(name);
-      field->SetDataSet(cds_);
-    }
-    DataPacketWriter writer;
-    writer.AddColumn("ID", ftAutoInc, false)
-        .AddColumn("EXPORT_DATE", ftDateTime)
-        .AddColumn("EXPORT_FROM", ftDateTime)
-        .AddColumn("EXPORT_TO", ftDateTime);
+    std::vector<test::HistoryRecord> records;
+    records.reserve(static_cast<size_t>(rows));
     for (int32_t i = 0; i < rows; ++i) {
       const double when = kFirstDay + i / 24.0;  // one export an hour
-      writer.AddRow({i + 1, when, when - 7, when - 1});
+      records.push_back({i + 1, when, when - 7, when - 1});
     }
-    cds_->SetData(*DataPacketToVariant(writer.Encode()));
+    history_.OpenOn(test::HistoryTableWithTimesOfDay(records));
 
     form_ = Create<TForm>(nullptr, kCreateNew);
     source_ = Create<TDataSource>(form_);
     grid_ = Create<TDBGrid>(form_);
     grid_->SetBounds(0, 0, 424, 286);
-    grid_->SetOptions(
-        {dgTitles, dgIndicator, dgColLines, dgRowLines, dgTabs, dgConfirmDelete, dgCancelOnExit});
-    for (const char* name : {"EXPORT_DATE", "EXPORT_FROM", "EXPORT_TO"}) {
-      grid_->Columns()->Add()->SetFieldName(name);
-    }
+    test::SetUpHistoryColumns(*grid_);
     grid_->SetDataSource(source_);
     grid_->SetParent(form_);
     form_->Show();
   }
 
-  TClientDataSet* DataSet() { return cds_; }
+  TClientDataSet* DataSet() { return history_.cds; }
   TDataSource* Source() { return source_; }
   TForm& Form() { return *form_; }
   headless::HeadlessDriver& Ui() { return *ui_; }
@@ -93,8 +80,7 @@ class GridBench {
  private:
   // One backend for every fixture, installed before the first form is shown.
   headless::HeadlessDriver* ui_ = Driver();
-  TOwned<TComponent> data_;
-  TClientDataSet* cds_ = nullptr;
+  test::HistoryRecordSet history_;
   TForm* form_ = nullptr;
   TDataSource* source_ = nullptr;
   TDBGrid* grid_ = nullptr;

@@ -14,12 +14,12 @@
 #include <random>
 #include <vector>
 
-#include "classes/component.h"
 #include "db/client_data_set.h"
 #include "db/data_packet_variant.h"
-#include "db/data_packet_writer.h"
 #include "db/fields.h"
 #include "db/instant.h"
+#include "support/history_record_set.h"
+#include "support/history_table.h"
 
 // Every allocation of the program is counted so that the memory a structure keeps can be
 // read as the difference of two readings.
@@ -86,54 +86,34 @@ const std::vector<FlatRow>& History(size_t rows) {
 }
 
 std::vector<uint8_t> HistoryPacket(size_t rows) {
-  DataPacketWriter writer;
-  writer.AddColumn("ID", ftAutoInc, false)
-      .AddColumn("EXPORT_DATE", ftDateTime)
-      .AddColumn("EXPORT_FROM", ftDateTime)
-      .AddColumn("EXPORT_TO", ftDateTime);
+  std::vector<test::HistoryRecord> records;
+  records.reserve(rows);
   for (const FlatRow& row : History(rows)) {
-    writer.AddRow({row.id, InstantToDateTime(row.date), InstantToDateTime(row.from),
-                   InstantToDateTime(row.to)});
+    records.push_back({row.id, InstantToDateTime(row.date), InstantToDateTime(row.from),
+                       InstantToDateTime(row.to)});
   }
-  return writer.Encode();
+  return test::HistoryTableWithTimesOfDay(records).Encode();
 }
 
-// The export dialog's record set with its four persistent fields.
-struct HistoryDataSet {
-  HistoryDataSet() : owner(CreateOwned<TComponent>(nullptr)) {
-    cds = Create<TClientDataSet>(owner.get());
-    cds->SetIndexFieldNames("EXPORT_DATE");
-    const char* names[] = {"ID", "EXPORT_DATE", "EXPORT_FROM", "EXPORT_TO"};
-    for (int i = 0; i < 4; ++i) {
-      TField* field = i == 0 ? static_cast<TField*>(Create<TIntegerField>(owner.get()))
-                             : Create<TDateTimeField>(owner.get());
-      field->SetFieldName(names[i]);
-      field->SetDataSet(cds);
-      if (i > 0) dates[i - 1] = static_cast<TDateTimeField*>(field);
-    }
-  }
-  double OpenAndReadLatest(const VARIANT& packet) {
-    cds->SetData(packet);
-    cds->Last();
-    return dates[0]->AsDateTime() + dates[1]->AsDateTime() + dates[2]->AsDateTime();
-  }
-  TOwned<TComponent> owner;
-  TClientDataSet* cds = nullptr;
-  TDateTimeField* dates[3] = {};
-};
+// Opens the export dialog's record set on the packet and reads the latest row's dates.
+double OpenAndReadLatest(test::HistoryRecordSet& history, const VARIANT& packet) {
+  history.cds->SetData(packet);
+  history.cds->Last();
+  return history.date->AsDateTime() + history.from->AsDateTime() + history.to->AsDateTime();
+}
 
 void BM_OpenHistory(benchmark::State& state) {
   const size_t rows = static_cast<size_t>(state.range(0));
   const OleVariant packet = DataPacketToVariant(HistoryPacket(rows));
-  HistoryDataSet history;
+  test::HistoryRecordSet history;
   {
     const size_t before = g_live_bytes;
-    history.OpenAndReadLatest(*packet);
+    OpenAndReadLatest(history, *packet);
     state.counters["bytes_per_row"] = static_cast<double>(g_live_bytes - before) / rows;
     history.cds->Close();
   }
   for (auto _ : state) {
-    benchmark::DoNotOptimize(history.OpenAndReadLatest(*packet));
+    benchmark::DoNotOptimize(OpenAndReadLatest(history, *packet));
     history.cds->Close();
   }
   state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(rows));

@@ -4,7 +4,7 @@
 #include "classes/description.h"
 #include "rtl/exceptions.h"
 
-namespace tvx {
+namespace tvx::test {
 namespace {
 
 TEST(Bitmap, IsEmptyWhenNewAndKeepsItsPixelsWhenResized) {
@@ -44,4 +44,4 @@ TEST(Bitmap, PixelTextMustFitTheSize) {
 }
 
 }  // namespace
-}  // namespace tvx
+}  // namespace tvx::test

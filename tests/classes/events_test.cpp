@@ -6,7 +6,7 @@
 #include "classes/events.h"
 #include "classes/object.h"
 
-namespace tvx {
+namespace tvx::test {
 namespace {
 
 class TListener : public TObject {
@@ -70,4 +70,4 @@ TEST(Events, AHandlerMayClearTheEventItWasCalledThrough) {
 }
 
 }  // namespace
-}  // namespace tvx
+}  // namespace tvx::test

@@ -8,7 +8,7 @@
 #include "classes/object.h"
 #include "rtl/exceptions.h"
 
-namespace tvx {
+namespace tvx::test {
 namespace {
 
 std::vector<std::string> steps;
@@ -101,4 +101,4 @@ TEST(ClassInfo, ClassesThatAreNeitherComponentsNorItemsCannotBeCreatedByClass) {
 }
 
 }  // namespace
-}  // namespace tvx
+}  // namespace tvx::test

@@ -7,6 +7,7 @@
 #include "com/bstr.h"
 #include "com/com.h"
 
+namespace tvx::test {
 namespace {
 
 std::uint32_t LengthPrefix(BSTR text) {
@@ -105,3 +106,4 @@ TEST(Bstr, OwnedStringMovesPutsAndDetaches) {
 }
 
 }  // namespace
+}  // namespace tvx::test

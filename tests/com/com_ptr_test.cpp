@@ -7,6 +7,7 @@
 #include "counted_object.h"
 #include "tavolex/interface_id.h"
 
+namespace tvx::test {
 namespace {
 
 using tvx::ComPtr;
@@ -92,3 +93,4 @@ TEST(InterfaceId, ParsesTheTextualForm) {
 }
 
 }  // namespace
+}  // namespace tvx::test

@@ -4,6 +4,7 @@
 #include "com/com.h"
 #include "com/com_ptr.h"
 
+namespace tvx::test {
 namespace {
 
 using tvx::BStr;
@@ -57,3 +58,4 @@ TEST(ErrorInfo, SettingNullClearsTheSlot) {
 }
 
 }  // namespace
+}  // namespace tvx::test

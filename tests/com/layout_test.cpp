@@ -6,6 +6,7 @@
 
 #include "com/com.h"
 
+namespace tvx::test {
 namespace {
 
 static_assert(sizeof(GUID) == 16);
@@ -60,3 +61,4 @@ TEST(ComLayout, StatusCodesHaveTheirWindowsValues) {
 }
 
 }  // namespace
+}  // namespace tvx::test

@@ -4,6 +4,7 @@
 
 #include "com/com.h"
 
+namespace tvx::test {
 namespace {
 
 TEST(SafeArray, VectorHasOneDimensionAndItsBounds) {
@@ -75,3 +76,4 @@ TEST(SafeArray, CopyIsIndependentAndUnlocked) {
 }
 
 }  // namespace
+}  // namespace tvx::test

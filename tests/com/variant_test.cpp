@@ -8,6 +8,7 @@
 #include "com/ole_variant.h"
 #include "counted_object.h"
 
+namespace tvx::test {
 namespace {
 
 using tvx::OleVariant;
@@ -145,3 +146,4 @@ TEST(Variant, OwnedVariantMovesAdoptsAndDetaches) {
 }
 
 }  // namespace
+}  // namespace tvx::test

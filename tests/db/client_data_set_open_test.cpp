@@ -13,13 +13,8 @@
 #include "support/raised.h"
 #include "support/test_remote_server.h"
 
-namespace tvx::db_test {
+namespace tvx::test {
 namespace {
-
-using test::Capture;
-using test::Raised;
-using test::TestAppServer;
-using test::TTestRemoteServer;
 
 class OpenThroughConnection : public HistoryFixture {
  protected:
@@ -41,16 +36,16 @@ class OpenThroughConnection : public HistoryFixture {
 };
 
 TEST_F(OpenThroughConnection, MakesOneRequestForEveryRowAndOrdersTheReply) {
-  const test::HistoryRow rows[] = {
+  const HistoryRow rows[] = {
       {1, 45291.5, 45200.0, 45291.0},
       {2, 45100.25, 45000.0, 45100.0},
       {3, 45291.5, 45291.0, 45300.0},
   };
-  server->SetPacket(test::HistoryTable(rows));
+  server->SetPacket(HistoryTable(rows));
   cds->Open();
 
   ASSERT_EQ(server->Calls().size(), 1u);
-  const test::ReceivedCall& call = server->Calls()[0];
+  const ReceivedCall& call = server->Calls()[0];
   EXPECT_EQ(call.method, "AS_GetRecords");
   ASSERT_EQ(call.arguments.size(), 6u);
   EXPECT_EQ(BStrView(call.arguments[0].value->bstrVal), u"dspQuery");
@@ -85,7 +80,7 @@ TEST_F(OpenThroughConnection, RaisesWhatTheReplyOrTheServerGetsWrong) {
        {"EDatabaseError", "Missing data provider or data packet", 0, ""}},
       {[&] { server->SetReply(OleVariant::Null()); },
        {"EDatabaseError", "Missing data provider or data packet", 0, ""}},
-      {[&] { server->SetReply(OleVariant::Bytes(test::MalformedPacket())); },
+      {[&] { server->SetReply(OleVariant::Bytes(MalformedPacket())); },
        {"EDatabaseError", "Invalid data packet", 0, ""}},
       {[&] { server->FailGetRecords(E_FAIL, u"Table OK_EXPORT_HISTORY is locked."); },
        {"EOleException", "Table OK_EXPORT_HISTORY is locked", E_FAIL, "TestAppServer"}},
@@ -105,4 +100,4 @@ TEST_F(OpenThroughConnection, LetsGoOfAFreedConnection) {
 }
 
 }  // namespace
-}  // namespace tvx::db_test
+}  // namespace tvx::test

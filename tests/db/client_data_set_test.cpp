@@ -13,7 +13,7 @@
 #include "rtl/datetime.h"
 #include "rtl/exceptions.h"
 
-namespace tvx::db_test {
+namespace tvx::test {
 namespace {
 
 using ClientDataSet = HistoryFixture;
@@ -21,7 +21,7 @@ using ClientDataSet = HistoryFixture;
 constexpr double kDay = 45291;  // 31 December 2023
 
 TEST_F(ClientDataSet, OpensOrderedByExportDateKeepingServerOrderAmongEqualDates) {
-  OpenOn(HistoryTable({
+  OpenOn(HistoryTableWithTimesOfDay({
       {1, kDay + 2, kDay, kDay + 1},
       {2, kDay + 0.75, kDay, kDay + 1},
       {3, kDay + 2, kDay, kDay + 1},
@@ -40,7 +40,7 @@ TEST_F(ClientDataSet, OpensOrderedByExportDateKeepingServerOrderAmongEqualDates)
 
 TEST_F(ClientDataSet, OrdersBySeveralFieldsAndReordersWhileOpenKeepingTheCurrentRow) {
   cds->SetIndexFieldNames(" EXPORT_TO ; export_date ");
-  OpenOn(HistoryTable({
+  OpenOn(HistoryTableWithTimesOfDay({
       {1, kDay + 3, kDay, kDay + 9},
       {2, kDay + 2, kDay, kDay + 5},
       {3, kDay + 1, kDay, kDay + 9},
@@ -90,7 +90,7 @@ TEST_F(ClientDataSet, OrdersManyRowsStablyWithNullsFirst) {
     return ids;
   };
 
-  OpenOn(HistoryTable(table));
+  OpenOn(HistoryTableWithTimesOfDay(table));
   EXPECT_EQ(Ids(), expected_ids([&](const Row& a, const Row& b) { return less(a.date, b.date); }));
   cds->SetIndexFieldNames("EXPORT_TO;EXPORT_DATE");
   EXPECT_EQ(Ids(), expected_ids([&](const Row& a, const Row& b) {
@@ -99,7 +99,7 @@ TEST_F(ClientDataSet, OrdersManyRowsStablyWithNullsFirst) {
 }
 
 TEST_F(ClientDataSet, NullsReadAsZeroShowEmptyAndSortFirst) {
-  OpenOn(HistoryTable({
+  OpenOn(HistoryTableWithTimesOfDay({
       {1, kDay, kDay, kDay},
       {std::nullopt, std::nullopt, std::nullopt, std::nullopt},
       {3, -700.5, kDay, std::nullopt},
@@ -123,7 +123,7 @@ TEST_F(ClientDataSet, NullsReadAsZeroShowEmptyAndSortFirst) {
 }
 
 TEST_F(ClientDataSet, ShowsDateTimesAsShortDateAndLongTimeUnlessMidnight) {
-  OpenOn(HistoryTable({
+  OpenOn(HistoryTableWithTimesOfDay({
       {1, kDay, kDay + 0.5, kDay + EncodeTime(0, 0, 1)},
       {2, kDay + 1 + EncodeTime(0, 0, 0, 500), kDay + EncodeTime(9, 5, 7), 0.0},
   }));
@@ -199,7 +199,8 @@ TEST_F(ClientDataSet, RefusesMissingColumnsAndMismatchedTypesAndStaysClosed) {
   }
   cds->Close();
   cds->SetIndexFieldNames("EXPORT_DAY");
-  EXPECT_EQ(DatabaseError([&] { OpenOn(HistoryTable({})); }), "Field 'EXPORT_DAY' not found");
+  EXPECT_EQ(DatabaseError([&] { OpenOn(HistoryTableWithTimesOfDay({})); }),
+            "Field 'EXPORT_DAY' not found");
   EXPECT_FALSE(cds->Active());
 }
 
@@ -224,7 +225,8 @@ TEST_F(ClientDataSet, RefusesAbsentOrMalformedPacketsWithTheirTwoErrors) {
     EXPECT_FALSE(cds->Active());
   }
   // A packet passed by reference is followed.
-  OleVariant packet = DataPacketToVariant(HistoryTable({{1, kDay, kDay, kDay}}).Encode());
+  OleVariant packet =
+      DataPacketToVariant(HistoryTableWithTimesOfDay({{1, kDay, kDay, kDay}}).Encode());
   OleVariant reference = OleVariant::ByRef(packet.Get());
   cds->SetData(*reference);
   EXPECT_EQ(cds->RecordCount(), 1);
@@ -234,7 +236,7 @@ TEST_F(ClientDataSet, RefusesAbsentOrMalformedPacketsWithTheirTwoErrors) {
 }
 
 TEST_F(ClientDataSet, MovesItsCursorWithinTheRows) {
-  OpenOn(HistoryTable({{1, kDay, 0, 0}, {2, kDay + 1, 0, 0}, {3, kDay + 2, 0, 0}}));
+  OpenOn(HistoryTableWithTimesOfDay({{1, kDay, 0, 0}, {2, kDay + 1, 0, 0}, {3, kDay + 2, 0, 0}}));
   EXPECT_EQ(cds->RecNo(), 1);
   EXPECT_TRUE(cds->Bof());
   EXPECT_FALSE(cds->Eof());
@@ -261,7 +263,7 @@ TEST_F(ClientDataSet, MovesItsCursorWithinTheRows) {
   EXPECT_EQ(cds->RecNo(), 3);
   EXPECT_FALSE(cds->IsEmpty());
 
-  OpenOn(HistoryTable({}));
+  OpenOn(HistoryTableWithTimesOfDay({}));
   EXPECT_TRUE(cds->IsEmpty());
   EXPECT_TRUE(cds->Bof());
   EXPECT_TRUE(cds->Eof());
@@ -281,7 +283,8 @@ TEST_F(ClientDataSet, MovesItsCursorWithinTheRows) {
 }
 
 TEST_F(ClientDataSet, DeletesLocallyWhenThePacketAllowsIt) {
-  const auto table = HistoryTable({{1, kDay, 0, 0}, {2, kDay + 1, 0, 0}, {3, kDay + 2, 0, 0}});
+  const auto table =
+      HistoryTableWithTimesOfDay({{1, kDay, 0, 0}, {2, kDay + 1, 0, 0}, {3, kDay + 2, 0, 0}});
   OpenOn(table);
   EXPECT_TRUE(cds->CanModify());
   cds->SetRecNo(2);
@@ -315,7 +318,7 @@ TEST_F(ClientDataSet, RefusesDeletionsThatThePacketOrTheDataSetForbids) {
       {false, true, true, "Cannot modify a read-only dataset"},
   };
   for (const Case& c : cases) {
-    auto table = HistoryTable({{1, kDay, 0, 0}, {2, kDay + 1, 0, 0}});
+    auto table = HistoryTableWithTimesOfDay({{1, kDay, 0, 0}, {2, kDay + 1, 0, 0}});
     table.SetReadOnly(c.packet_read_only).SetDeletesAllowed(c.deletes_allowed);
     cds->SetReadOnly(c.data_set_read_only);
     OpenOn(table);
@@ -340,7 +343,7 @@ TEST_F(ClientDataSet, KeepsItsFieldsInOrderAndRefusesChangesWhileOpen) {
   EXPECT_EQ(date->DataSet(), cds);
   EXPECT_EQ(date->GetParentComponent(), cds);
 
-  OpenOn(HistoryTable({{1, kDay, 0, 0}}));
+  OpenOn(HistoryTableWithTimesOfDay({{1, kDay, 0, 0}}));
   const char* open = "Cannot perform this operation on an open dataset";
   EXPECT_EQ(DatabaseError([&] { date->SetFieldName("EXPORT_FROM"); }), open);
   EXPECT_EQ(DatabaseError([&] { date->SetDataSet(nullptr); }), open);
@@ -356,4 +359,4 @@ TEST_F(ClientDataSet, KeepsItsFieldsInOrderAndRefusesChangesWhileOpen) {
 }
 
 }  // namespace
-}  // namespace tvx::db_test
+}  // namespace tvx::test

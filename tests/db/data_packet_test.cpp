@@ -11,7 +11,7 @@
 #include "db/instant.h"
 #include "rtl/exceptions.h"
 
-namespace tvx {
+namespace tvx::test {
 namespace {
 
 using Bytes = std::vector<uint8_t>;
@@ -271,4 +271,4 @@ TEST(DataPacketWriter, RefusesMisuseAndStaysUnchanged) {
 }
 
 }  // namespace
-}  // namespace tvx
+}  // namespace tvx::test

@@ -4,10 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "db/data_packet_variant.h"
 #include "db/data_source.h"
 #include "history_fixture.h"
 
-namespace tvx::db_test {
+namespace tvx::test {
 namespace {
 
 // A control's link that writes down what it is told.
@@ -38,7 +39,7 @@ class DataSourceTest : public HistoryFixture {
   DataPacketWriter FiveRows() {
     std::vector<HistoryRow> rows;
     for (int i = 1; i <= 5; ++i) rows.push_back({i, 45000.0 + i, 0, 0});
-    return HistoryTable(rows);
+    return HistoryTableWithTimesOfDay(rows);
   }
 
   TDataSource* source = nullptr;
@@ -131,4 +132,4 @@ TEST_F(DataSourceTest, LinkMayLeaveWhileItIsTold) {
 }
 
 }  // namespace
-}  // namespace tvx::db_test
+}  // namespace tvx::test

@@ -6,7 +6,7 @@
 #include "classes/object.h"
 #include "ui/core/application.h"
 
-namespace tvx {
+namespace tvx::test {
 namespace {
 
 class ApplicationHandoverTest : public ::testing::Test {
@@ -61,4 +61,4 @@ TEST_F(ApplicationHandoverTest, EndingEveryHandOverPutsTheModulesOwnBack) {
 }
 
 }  // namespace
-}  // namespace tvx
+}  // namespace tvx::test

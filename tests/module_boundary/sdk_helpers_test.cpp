@@ -6,6 +6,7 @@
 #include "tavolex/host.h"
 #include "tavolex/unknown_impl.h"
 
+namespace tvx::test {
 namespace {
 
 struct TextCase {
@@ -78,3 +79,4 @@ TEST(SdkRefTest, CopyToHandsOutAReferenceForTheReceiver) {
 }
 
 }  // namespace
+}  // namespace tvx::test

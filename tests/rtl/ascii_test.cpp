@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace tvx {
+namespace tvx::test {
 namespace {
 
 // Only A-Z and a-z fold; bytes of UTF-8 letters outside ASCII compare as they are.
@@ -43,4 +43,4 @@ TEST(SameTextAscii, PrefixesAndLowerCase) {
 }
 
 }  // namespace
-}  // namespace tvx
+}  // namespace tvx::test

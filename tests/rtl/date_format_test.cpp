@@ -5,13 +5,10 @@
 #include <cmath>
 
 #include "rtl/exceptions.h"
-#include "rtl_test_support.h"
+#include "support/format_settings_and_dates.h"
 
-namespace tvx {
+namespace tvx::test {
 namespace {
-
-using testing_support::At;
-using testing_support::Named;
 
 struct FormatCase {
   const char* settings;
@@ -114,7 +111,7 @@ TEST(DateTimeToStr, AddsTheTimeOnlyWhenItIsNotMidnight) {
   }
 }
 
-using FormatWithCurrentSettings = testing_support::KeepFormatSettings;
+using FormatWithCurrentSettings = KeepFormatSettings;
 
 TEST_F(FormatWithCurrentSettings, DefaultsToTheProcessWideSettings) {
   ASSERT_TRUE(SelectFormatSettings("ja-JP"));
@@ -124,4 +121,4 @@ TEST_F(FormatWithCurrentSettings, DefaultsToTheProcessWideSettings) {
 }
 
 }  // namespace
-}  // namespace tvx
+}  // namespace tvx::test

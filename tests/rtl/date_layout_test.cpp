@@ -6,9 +6,9 @@
 
 #include "rtl/date_parse.h"
 #include "rtl/exceptions.h"
-#include "rtl_test_support.h"
+#include "support/format_settings_and_dates.h"
 
-namespace tvx {
+namespace tvx::test {
 namespace {
 
 TEST(DateLayout, OrderComesFromTheFirstDateField) {
@@ -50,7 +50,7 @@ TEST(DateLayout, OfNamedSettings) {
       {"de-DE", {TDateOrder::DMY, true, '.'}}, {"ja-JP", {TDateOrder::YMD, true, '/'}},
   };
   for (const Case& c : kCases) {
-    EXPECT_EQ(DateLayoutOf(testing_support::Named(c.name)), c.layout) << c.name;
+    EXPECT_EQ(DateLayoutOf(Named(c.name)), c.layout) << c.name;
   }
 }
 
@@ -98,4 +98,4 @@ TEST(DateLayout, ReadsPartlyTypedFieldsOnlyWhenTheyHoldADate) {
 }
 
 }  // namespace
-}  // namespace tvx
+}  // namespace tvx::test

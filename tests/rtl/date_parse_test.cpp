@@ -5,12 +5,10 @@
 #include "rtl/date_format.h"
 #include "rtl/date_layout.h"
 #include "rtl/exceptions.h"
-#include "rtl_test_support.h"
+#include "support/format_settings_and_dates.h"
 
-namespace tvx {
+namespace tvx::test {
 namespace {
-
-using testing_support::Named;
 
 int ThisYear() {
   int y = 0, m = 0, d = 0;
@@ -170,4 +168,4 @@ TEST(StrToDate, ReadsBackWhatDateToStrWrites) {
 }
 
 }  // namespace
-}  // namespace tvx
+}  // namespace tvx::test

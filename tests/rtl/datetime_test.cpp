@@ -9,7 +9,7 @@
 
 #include "rtl/exceptions.h"
 
-namespace tvx {
+namespace tvx::test {
 namespace {
 
 struct CalendarDay {
@@ -173,4 +173,4 @@ TEST(DateTime, TodayAndNowAgree) {
 }
 
 }  // namespace
-}  // namespace tvx
+}  // namespace tvx::test

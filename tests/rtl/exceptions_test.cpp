@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace tvx {
+namespace tvx::test {
 namespace {
 
 TEST(Exceptions, CarryTheirMessageAndClassName) {
@@ -19,4 +19,4 @@ TEST(Exceptions, CarryTheirMessageAndClassName) {
 }
 
 }  // namespace
-}  // namespace tvx
+}  // namespace tvx::test

@@ -2,13 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "rtl_test_support.h"
+#include "support/format_settings_and_dates.h"
 
-namespace tvx {
+namespace tvx::test {
 namespace {
-
-using testing_support::KeepFormatSettings;
-using testing_support::Named;
 
 TEST(NamedFormatSettings, HoldTheLocalesFormats) {
   struct Case {
@@ -110,4 +107,4 @@ TEST(LocaleFormatSettings, UserLocaleIsConsistent) {
 #endif
 
 }  // namespace
-}  // namespace tvx
+}  // namespace tvx::test

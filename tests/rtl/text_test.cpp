@@ -6,7 +6,7 @@
 #include <windows.h>
 #endif
 
-namespace tvx {
+namespace tvx::test {
 namespace {
 
 TEST(Utf8ToUtf16, ConvertsWellFormedText) {
@@ -109,4 +109,4 @@ TEST(Win1251, AgreesWithTheSystemCodePage) {
 #endif
 
 }  // namespace
-}  // namespace tvx
+}  // namespace tvx::test

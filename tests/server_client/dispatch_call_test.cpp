@@ -11,13 +11,10 @@
 #include "support/raised.h"
 #include "support/test_app_server.h"
 
+namespace tvx::test {
 namespace {
 
 using tvx::ComPtr;
-using tvx::OleVariant;
-using tvx::test::Capture;
-using tvx::test::Raised;
-using tvx::test::TestAppServer;
 
 constexpr HRESULT kCodeWithoutText = static_cast<HRESULT>(0x8004ABCDu);
 
@@ -35,7 +32,7 @@ class DispatchCallTest : public ::testing::Test {
   // Whatever a test did, errors included, every temporary reference has been released.
   void TearDown() override { EXPECT_EQ(server_->References(), start_references_); }
 
-  const std::vector<tvx::test::ReceivedCall>& Calls() const { return server_->Calls(); }
+  const std::vector<ReceivedCall>& Calls() const { return server_->Calls(); }
 
   ComPtr<TestAppServer> server_ = TestAppServer::Create();
   OleVariant target_ = OleVariant::Dispatch(server_->Dispatch());
@@ -46,7 +43,7 @@ TEST_F(DispatchCallTest, ExportData1CArrivesWithItsArgumentsInOrder) {
   tvx::CallExportData1C(*target_, 41000.0, 41030.0);
 
   ASSERT_EQ(Calls().size(), 1u);
-  const tvx::test::ReceivedCall& call = Calls()[0];
+  const ReceivedCall& call = Calls()[0];
   EXPECT_EQ(call.method, "ExportData1C");
   EXPECT_EQ(call.flags, DISPATCH_METHOD);
   EXPECT_EQ(call.named_arguments, 0u);
@@ -189,3 +186,4 @@ TEST_F(DispatchCallTest, ATargetReferringToAnObjectIsFollowed) {
 }
 
 }  // namespace
+}  // namespace tvx::test

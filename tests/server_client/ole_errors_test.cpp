@@ -4,11 +4,8 @@
 
 #include "server_client/ole_errors.h"
 
+namespace tvx::test {
 namespace {
-
-using tvx::OleErrorText;
-using tvx::SystemErrorText;
-using tvx::TrimTrailingPunctuation;
 
 TEST(OleErrors, TrailingBlanksControlsAndFullStopsGo) {
   const struct {
@@ -48,3 +45,4 @@ TEST(OleErrors, SystemTextsComeTrimmed) {
 }
 
 }  // namespace
+}  // namespace tvx::test

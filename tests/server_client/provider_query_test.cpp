@@ -13,15 +13,10 @@
 #include "support/raised.h"
 #include "support/test_remote_server.h"
 
+namespace tvx::test {
 namespace {
 
 using tvx::ComPtr;
-using tvx::OleVariant;
-using tvx::test::Capture;
-using tvx::test::HistoryRow;
-using tvx::test::Raised;
-using tvx::test::TestAppServer;
-using tvx::test::TTestRemoteServer;
 
 constexpr char kCommand[] = "SELECT * FROM OK_EXPORT_HISTORY";
 
@@ -49,14 +44,14 @@ class ProviderQueryTest : public ::testing::Test {
 
 TEST_F(ProviderQueryTest, AsksForEveryRowWithColumnsAndReturnsThePacket) {
   const HistoryRow rows[] = {{1, 41000.5, 40990.0, 40999.0}, {2, 41030.25, 40999.0, 41030.0}};
-  const std::vector<uint8_t> packet = tvx::test::HistoryTable(rows).Encode();
-  server_->SetPacket(tvx::test::HistoryTable(rows));
+  const std::vector<uint8_t> packet = HistoryTable(rows).Encode();
+  server_->SetPacket(HistoryTable(rows));
 
   const OleVariant reply = Fetch();
   EXPECT_EQ(BytesOf(*reply), packet);
 
   ASSERT_EQ(server_->Calls().size(), 1u);
-  const tvx::test::ReceivedCall& call = server_->Calls()[0];
+  const ReceivedCall& call = server_->Calls()[0];
   EXPECT_EQ(call.method, "AS_GetRecords");
   ASSERT_EQ(call.arguments.size(), 6u);
   EXPECT_EQ(tvx::BStrView(call.arguments[0].value->bstrVal), u"dspQuery");
@@ -71,7 +66,7 @@ TEST_F(ProviderQueryTest, AsksForEveryRowWithColumnsAndReturnsThePacket) {
 
 TEST_F(ProviderQueryTest, RepliesThatAreNoPacketArePassedOnForTheRecordSetToJudge) {
   const OleVariant replies[] = {OleVariant(), OleVariant::Null(),
-                                OleVariant::Bytes(tvx::test::MalformedPacket())};
+                                OleVariant::Bytes(MalformedPacket())};
   for (const OleVariant& sent : replies) {
     server_->SetReply(sent);
     const OleVariant reply = Fetch();
@@ -102,3 +97,4 @@ TEST_F(ProviderQueryTest, AConnectionWithoutServerRaisesBeforeAnyCall) {
 }
 
 }  // namespace
+}  // namespace tvx::test

@@ -7,14 +7,10 @@
 #include "support/raised.h"
 #include "support/test_remote_server.h"
 
+namespace tvx::test {
 namespace {
 
 using tvx::ComPtr;
-using tvx::OleVariant;
-using tvx::test::Capture;
-using tvx::test::Raised;
-using tvx::test::TestAppServer;
-using tvx::test::TTestRemoteServer;
 
 class RemoteServerTest : public ::testing::Test {
  protected:
@@ -71,3 +67,4 @@ TEST_F(RemoteServerTest, TheConnectionIsAComponentOfTheModel) {
 }
 
 }  // namespace
+}  // namespace tvx::test

@@ -22,6 +22,7 @@
 #include "tavolex/headless.h"
 #include "tavolex/plugin.h"
 
+namespace tvx::test {
 namespace {
 
 // A parameter's type as text: "i4", "bstr", "ptr bstr", "ptr ptr {IID}", "safearray", ...
@@ -286,3 +287,4 @@ INSTANTIATE_TEST_SUITE_P(Files, TypeLibraryTest,
                          });
 
 }  // namespace
+}  // namespace tvx::test

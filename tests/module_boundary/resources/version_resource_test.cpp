@@ -6,6 +6,7 @@
 
 #include "tavolex/host.h"
 
+namespace tvx::test {
 namespace {
 
 std::string LoaderPath(const std::string& path) {
@@ -100,3 +101,4 @@ INSTANTIATE_TEST_SUITE_P(Libraries, VersionResourceTest,
                          });
 
 }  // namespace
+}  // namespace tvx::test

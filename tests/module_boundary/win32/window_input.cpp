@@ -28,25 +28,6 @@ bool SameClass(std::wstring_view a, std::wstring_view b) {
 
 }  // namespace
 
-HWND FindTopLevel(std::wstring_view title) {
-  struct Search {
-    std::wstring_view title;
-    HWND found = nullptr;
-  } search{title};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM param) CALLBACK -> BOOL {
-        auto* s = reinterpret_cast<Search*>(param);
-        if (IsWindowVisible(window) && TextOf(window) == s->title) {
-          s->found = window;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
 std::vector<HWND> FindChildren(HWND parent, std::wstring_view class_name) {
   ChildSearch search{class_name, {}};
   EnumChildWindows(
@@ -62,21 +43,13 @@ std::vector<HWND> FindChildren(HWND parent, std::wstring_view class_name) {
 
 HWND FindChild(HWND parent, std::wstring_view class_name, std::wstring_view text) {
   for (HWND window : FindChildren(parent, class_name)) {
-    if (TextOf(window) == text) return window;
+    if (WindowTextOf(window) == text) return window;
   }
   return nullptr;
 }
 
-std::wstring TextOf(HWND window) {
-  const int length = GetWindowTextLengthW(window);
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  const int copied = GetWindowTextW(window, text.data(), length + 1);
-  text.resize(static_cast<size_t>(std::max(copied, 0)));
-  return text;
-}
-
 std::string Utf8TextOf(HWND window) {
-  const std::wstring text = TextOf(window);
+  const std::wstring text = WindowTextOf(window);
   return tavolex::ToUtf8(std::u16string(text.begin(), text.end()));
 }
 

@@ -11,17 +11,16 @@
 #include <string_view>
 #include <vector>
 
+#include "support/thread_windows.h"
+
 namespace tvx::test {
 
-// A visible top-level window of this thread with this title; null when there is none.
-HWND FindTopLevel(std::wstring_view title);
 // A child window (at any depth) of parent with this class (in any case) and text; null when
 // there is none.
 HWND FindChild(HWND parent, std::wstring_view class_name, std::wstring_view text);
 // Every child window (at any depth) of parent with this class.
 std::vector<HWND> FindChildren(HWND parent, std::wstring_view class_name);
 
-std::wstring TextOf(HWND window);
 std::string Utf8TextOf(HWND window);
 // The text of a message box: its one static text that is not empty.
 std::string BoxText(HWND box);

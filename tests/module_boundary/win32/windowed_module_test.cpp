@@ -106,9 +106,9 @@ bool Shown(HWND window) {
 void WhenDialogShown(OperatorScript& script, HWND main_window,
                      const std::shared_ptr<DialogWindows>& windows, std::function<void()> act) {
   script.When(
-      "the export dialog", [] { return Shown(FindTopLevel(kDialogTitle)); },
+      "the export dialog", [] { return Shown(FindThreadWindow(kDialogTitle)); },
       [=] {
-        windows->Find(FindTopLevel(kDialogTitle));
+        windows->Find(FindThreadWindow(kDialogTitle));
         EXPECT_EQ(GetWindow(windows->dialog, GW_OWNER), main_window);
         EXPECT_FALSE(IsWindowEnabled(main_window)) << "the host's window under a modal dialog";
         act();
@@ -120,11 +120,11 @@ void WhenDialogShown(OperatorScript& script, HWND main_window,
 void WhenBox(OperatorScript& script, const wchar_t* title, std::string text) {
   script.When(
       "the box " + tavolex::ToUtf8(std::u16string(title, title + wcslen(title))) + ": " + text,
-      [title] { return Shown(FindTopLevel(title)); },
+      [title] { return Shown(FindThreadWindow(title)); },
       [=] {
-        HWND box = FindTopLevel(title);
+        HWND box = FindThreadWindow(title);
         EXPECT_EQ(BoxText(box), text);
-        EXPECT_EQ(GetWindow(box, GW_OWNER), FindTopLevel(kDialogTitle));
+        EXPECT_EQ(GetWindow(box, GW_OWNER), FindThreadWindow(kDialogTitle));
         // The control layer's caption, not the Russian one of the system's box.
         EXPECT_EQ(Utf8TextOf(GetDlgItem(box, IDOK)), "OK");
         PostClick(GetDlgItem(box, IDOK));
@@ -150,9 +150,9 @@ void PlayExport(OperatorScript& script, HWND main_window) {
     PostClick(w->show_history);
   });
   script.When(
-      "the history view", [] { return Shown(FindTopLevel(kHistoryTitle)); },
+      "the history view", [] { return Shown(FindThreadWindow(kHistoryTitle)); },
       [w, main_window] {
-        HWND view = FindTopLevel(kHistoryTitle);
+        HWND view = FindThreadWindow(kHistoryTitle);
         EXPECT_EQ(GetWindow(view, GW_OWNER), main_window);
         EXPECT_FALSE(IsWindowEnabled(w->dialog));
         EXPECT_FALSE(IsWindowEnabled(main_window));
@@ -160,7 +160,7 @@ void PlayExport(OperatorScript& script, HWND main_window) {
       });
   script.When(
       "the history view closed",
-      [w] { return FindTopLevel(kHistoryTitle) == nullptr && IsWindowEnabled(w->dialog); },
+      [w] { return FindThreadWindow(kHistoryTitle) == nullptr && IsWindowEnabled(w->dialog); },
       [w] { PostClick(w->all_data); });
   script.When(
       "all data chosen", [w] { return Checked(w->all_data); },
@@ -177,9 +177,9 @@ void PlayExport(OperatorScript& script, HWND main_window) {
         PostClick(w->ok);
       });
   script.When(
-      "the refusal of the dates", [] { return Shown(FindTopLevel(L"Error")); },
+      "the refusal of the dates", [] { return Shown(FindThreadWindow(L"Error")); },
       [w] {
-        HWND box = FindTopLevel(L"Error");
+        HWND box = FindThreadWindow(L"Error");
         EXPECT_EQ(BoxText(box), "Дата С не может быть больше даты ПО");
         EXPECT_EQ(GetWindow(box, GW_OWNER), w->dialog);
         EXPECT_EQ(Utf8TextOf(w->from), "20.02.2024");
@@ -188,7 +188,7 @@ void PlayExport(OperatorScript& script, HWND main_window) {
       });
   script.When(
       "the focus back in the From field",
-      [w] { return FindTopLevel(L"Error") == nullptr && GetFocus() == w->from; },
+      [w] { return FindThreadWindow(L"Error") == nullptr && GetFocus() == w->from; },
       [w] {
         EXPECT_EQ(GetActiveWindow(), w->dialog);
         EXPECT_EQ(GetForegroundWindow(), w->dialog);
@@ -254,7 +254,7 @@ class WindowedModuleTest : public ::testing::Test {
       }
       EXPECT_TRUE(script.Done()) << "left waiting for: " << script.Waiting();
       script.Clear();
-      EXPECT_EQ(FindTopLevel(kDialogTitle), nullptr);
+      EXPECT_EQ(FindThreadWindow(kDialogTitle), nullptr);
       EXPECT_TRUE(IsWindowEnabled(host_->application->MainWindow()));
       command.Reset();
       if (ending == Ending::kLoopThenRelease) {
@@ -368,7 +368,7 @@ TEST_F(WindowedModuleTest, AFailedExportIsReportedByTheHostsApplicationAndTheDia
     script.When(
         "the dialog again",
         [w] {
-          return Shown(w->dialog) && FindTopLevel(WindowedHostApplication::kTitle) == nullptr;
+          return Shown(w->dialog) && FindThreadWindow(WindowedHostApplication::kTitle) == nullptr;
         },
         [w] { PostClick(w->cancel); });
   };

@@ -10,18 +10,17 @@
 
 #include "rtl/date_parse.h"
 #include "rtl/exceptions.h"
-#include "rtl/rtl_test_support.h"
+#include "support/format_settings_and_dates.h"
 #include "ui/controls/button.h"
 #include "ui/core/form.h"
 #include "ui/core/initialize_ui.h"
 #include "ui/core/input.h"
 #include "ui/headless/headless_driver.h"
 
-namespace tvx {
+namespace tvx::test {
 namespace {
 
 using headless::HeadlessDriver;
-using testing_support::At;
 
 int ThisYear() {
   int year = 0, month = 0, day = 0;
@@ -31,7 +30,7 @@ int ThisYear() {
 
 // A form with two date fields and a button, in that tab order; the fields take the layout of
 // the format settings selected before Open.
-class DateEditTest : public testing_support::KeepFormatSettings {
+class DateEditTest : public KeepFormatSettings {
  protected:
   void Open(std::string_view settings = "ru-RU") {
     ASSERT_TRUE(SelectFormatSettings(settings));
@@ -49,7 +48,7 @@ class DateEditTest : public testing_support::KeepFormatSettings {
 
   void TearDown() override {
     Free(form);
-    testing_support::KeepFormatSettings::TearDown();
+    KeepFormatSettings::TearDown();
   }
 
   template <class T>
@@ -339,4 +338,4 @@ TEST_F(DateEditTest, ValidateEditRaisesTheConversionError) {
 }
 
 }  // namespace
-}  // namespace tvx
+}  // namespace tvx::test

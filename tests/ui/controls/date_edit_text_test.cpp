@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "rtl/rtl_test_support.h"
+#include "support/format_settings_and_dates.h"
 
-namespace tvx {
+namespace tvx::test {
 namespace {
 
 TDateEditText EditorFor(std::string_view settings_name) {
-  return TDateEditText(TDateMask(DateLayoutOf(testing_support::Named(settings_name))));
+  return TDateEditText(TDateMask(DateLayoutOf(Named(settings_name))));
 }
 
 // Runs a script of edits: digits and other printable characters are typed, '<' is Backspace,
@@ -152,12 +152,12 @@ TEST(DateEditText, SetTextKeepsOnlyDigitsAtDigitPositions) {
 TEST(DateEditText, ANewLayoutShowsTheSameDate) {
   TDateEditText editor = EditorFor("ru-RU");
   editor.SetText("05.03.2012");
-  editor.SetMask(TDateMask(DateLayoutOf(testing_support::Named("en-US"))));
+  editor.SetMask(TDateMask(DateLayoutOf(Named("en-US"))));
   EXPECT_EQ(editor.Text(), "03/05/2012");
   editor.SetText("03/0");
-  editor.SetMask(TDateMask(DateLayoutOf(testing_support::Named("ru-RU"))));
+  editor.SetMask(TDateMask(DateLayoutOf(Named("ru-RU"))));
   EXPECT_EQ(editor.Text(), "  .  .    ");  // no date to carry over
 }
 
 }  // namespace
-}  // namespace tvx
+}  // namespace tvx::test

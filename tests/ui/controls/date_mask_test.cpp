@@ -6,13 +6,10 @@
 #include <limits>
 
 #include "rtl/date_parse.h"
-#include "rtl/rtl_test_support.h"
+#include "support/format_settings_and_dates.h"
 
-namespace tvx {
+namespace tvx::test {
 namespace {
-
-using testing_support::At;
-using testing_support::Named;
 
 TDateMask MaskOf(std::string_view settings_name) {
   return TDateMask(DateLayoutOf(Named(settings_name)));
@@ -133,4 +130,4 @@ TEST(DateMask, EditablePositionsAreTheDigitsOfEachPart) {
 }
 
 }  // namespace
-}  // namespace tvx
+}  // namespace tvx::test

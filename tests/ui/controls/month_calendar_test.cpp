@@ -4,12 +4,10 @@
 
 #include <cmath>
 
-#include "rtl/rtl_test_support.h"
+#include "support/format_settings_and_dates.h"
 
-namespace tvx {
+namespace tvx::test {
 namespace {
-
-using testing_support::At;
 
 TEST(MonthCalendar, StartsOnTheDayOfADateOrOnToday) {
   TMonthCalendar calendar;
@@ -90,4 +88,4 @@ TEST(MonthCalendar, PageStartsOnTheFirstWeekdayOnOrBeforeTheFirst) {
 }
 
 }  // namespace
-}  // namespace tvx
+}  // namespace tvx::test

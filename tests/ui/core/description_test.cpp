@@ -6,7 +6,7 @@
 #include "test_form.h"
 #include "ui_fixture.h"
 
-namespace tvx::testing {
+namespace tvx::test {
 namespace {
 
 using DescriptionTest = UiTest;
@@ -36,9 +36,9 @@ TEST_F(DescriptionTest, CreatesTheControlsWithTheirValuesAndParents) {
 }
 
 }  // namespace
-}  // namespace tvx::testing
+}  // namespace tvx::test
 
-namespace tvx::testing {
+namespace tvx::test {
 namespace {
 
 // Forms described inline: the order of values, Tab orders given out of order, frames.
@@ -152,4 +152,4 @@ TEST_F(DescriptionTest, AControlCannotBePlacedInAControlThatHoldsNone) {
 }
 
 }  // namespace
-}  // namespace tvx::testing
+}  // namespace tvx::test

@@ -10,7 +10,7 @@
 #include "ui/core/message_dialogs.h"
 #include "ui_fixture.h"
 
-namespace tvx::testing {
+namespace tvx::test {
 namespace {
 
 class ExceptionTest : public UiTest {
@@ -141,4 +141,4 @@ TEST_F(ExceptionTest, TheModulesOwnApplicationHasNoWindow) {
 }
 
 }  // namespace
-}  // namespace tvx::testing
+}  // namespace tvx::test

@@ -10,7 +10,7 @@
 #include "test_form.h"
 #include "ui_fixture.h"
 
-namespace tvx::testing {
+namespace tvx::test {
 namespace {
 
 class FocusTest : public UiTest {
@@ -284,4 +284,4 @@ TEST_F(FocusTest, AFieldThatRefusesToBeLeftKeepsTheFocusAndTheClickDoesNotHappen
 }
 
 }  // namespace
-}  // namespace tvx::testing
+}  // namespace tvx::test

@@ -5,7 +5,7 @@
 #include "test_form.h"
 #include "ui_fixture.h"
 
-namespace tvx::testing {
+namespace tvx::test {
 namespace {
 
 using LayoutTest = UiTest;
@@ -131,4 +131,4 @@ TEST_F(LayoutTest, AFormDesignedAt96PixelsPerInchScalesToTheScreen) {
 }
 
 }  // namespace
-}  // namespace tvx::testing
+}  // namespace tvx::test

@@ -7,7 +7,7 @@
 #include "ui/core/message_dialogs.h"
 #include "ui_fixture.h"
 
-namespace tvx::testing {
+namespace tvx::test {
 namespace {
 
 using ModalTest = UiTest;
@@ -261,4 +261,4 @@ TEST_F(ReleaseTest, AReleaseFromACommandHandlerRunsInTheNextModalLoop) {
 }
 
 }  // namespace
-}  // namespace tvx::testing
+}  // namespace tvx::test

@@ -4,7 +4,7 @@
 
 extern const char kTestFormDescription[];
 
-namespace tvx::testing {
+namespace tvx::test {
 
 std::function<void(TTestForm&)> TTestForm::on_create;
 int TTestForm::destroyed = 0;
@@ -49,4 +49,4 @@ void TTestForm::btnHistoryClick(TObject* /*sender*/) {
   if (on_history) on_history(*this);
 }
 
-}  // namespace tvx::testing
+}  // namespace tvx::test

@@ -12,7 +12,7 @@
 #include "ui/controls/radio_button.h"
 #include "ui/core/form.h"
 
-namespace tvx::testing {
+namespace tvx::test {
 
 class TTestForm : public TForm {
   TVX_DECLARE_CLASS(TTestForm, TForm)
@@ -56,4 +56,4 @@ class TTestForm : public TForm {
   ~TTestForm() override { ++destroyed; }
 };
 
-}  // namespace tvx::testing
+}  // namespace tvx::test

@@ -7,7 +7,7 @@
 #include "ui/core/application.h"
 #include "ui/headless/headless_driver.h"
 
-namespace tvx::testing {
+namespace tvx::test {
 
 class UiTest : public ::testing::Test {
  protected:
@@ -22,4 +22,4 @@ class UiTest : public ::testing::Test {
   headless::HeadlessDriver ui;
 };
 
-}  // namespace tvx::testing
+}  // namespace tvx::test

@@ -8,7 +8,7 @@
 #include "ui/data/db_grid.h"
 #include "ui/headless/headless_driver.h"
 
-namespace tvx {
+namespace tvx::test {
 namespace {
 
 TEST(DBGridScale, ColumnsRowHeightAndOwnTitleFontScaleWithTheGrid) {
@@ -54,4 +54,4 @@ TEST(DBGridScale, ATitleFontThatFollowsTheGridFontIsScaledOnce) {
 }
 
 }  // namespace
-}  // namespace tvx
+}  // namespace tvx::test

@@ -8,60 +8,32 @@
 #include <string>
 #include <vector>
 
-#include "db/client_data_set.h"
-#include "db/data_packet_variant.h"
 #include "db/data_packet_writer.h"
-#include "db/fields.h"
-#include "rtl/rtl_test_support.h"
+#include "db/data_source.h"
+#include "support/format_settings_and_dates.h"
 #include "support/grid_keys.h"
 #include "support/history_grid.h"
+#include "support/history_record_set.h"
+#include "support/history_table.h"
 #include "ui/controls/button.h"
 #include "ui/core/form.h"
 #include "ui/core/initialize_ui.h"
 #include "ui/core/input.h"
 #include "ui/headless/headless_driver.h"
 
-namespace tvx {
+namespace tvx::test {
 namespace {
 
 using headless::HeadlessDriver;
 using headless::RecordedBox;
-using testing_support::At;
-
-struct Row {
-  DataPacketValue date, from, to;
-};
-
-// `count` rows, one a day from 1 January 2012 at midnight; ID = position in date order.
-std::vector<Row> Days(int count) {
-  std::vector<Row> rows;
-  for (int i = 0; i < count; ++i) {
-    const TDateTime day = At(2012, 1, 1) + i;
-    rows.push_back({day, day - 7, day - 1});
-  }
-  return rows;
-}
-
-struct PacketOptions {
-  bool read_only = false;
-  bool deletes_allowed = true;
-};
 
 // A form holding the grid (424 x 286, as the history view has it) and a button after it in
-// the tab order, over a record set of ID and three date-times in EXPORT_DATE order.
-class DBGridTest : public testing_support::KeepFormatSettings {
+// the tab order, over the history's record set.
+class DBGridTest : public KeepFormatSettings, public HistoryRecordSet {
  protected:
   void SetUp() override {
     ASSERT_TRUE(SelectFormatSettings("ru-RU"));
     InitializeUi();
-    data = CreateOwned<TComponent>(nullptr);
-    cds = Create<TClientDataSet>(data.get());
-    cds->SetIndexFieldNames("EXPORT_DATE");
-    id = AddField<TIntegerField>("ID");
-    for (const char* name : {"EXPORT_DATE", "EXPORT_FROM", "EXPORT_TO"}) {
-      AddField<TDateTimeField>(name);
-    }
-
     form = Create<TForm>(nullptr, kCreateNew);
     form->SetName("HistoryForm");
     source = Create<TDataSource>(form);
@@ -69,7 +41,7 @@ class DBGridTest : public testing_support::KeepFormatSettings {
     grid->SetName("DBGrid1");
     grid->SetBounds(0, 0, 424, 286);
     grid->SetParent(form);
-    test::SetUpHistoryColumns(*grid);
+    SetUpHistoryColumns(*grid);
     grid->SetDataSource(source);
     button = Create<TButton>(form);
     button->SetName("btnOK");
@@ -79,35 +51,23 @@ class DBGridTest : public testing_support::KeepFormatSettings {
 
   void TearDown() override {
     Free(form);
-    data.reset();
-    testing_support::KeepFormatSettings::TearDown();
+    owner.reset();
+    KeepFormatSettings::TearDown();
   }
 
-  template <class F>
-  F* AddField(const char* name) {
-    F* field = Create<F>(data.get());
-    field->SetFieldName(name);
-    field->SetDataSet(cds);
-    return field;
-  }
-
-  // Opens the record set on the rows, moves to the last (as the export dialog does), binds
-  // it to the grid and shows the form.
-  void Show(const std::vector<Row>& rows, PacketOptions options = {},
-            std::optional<int32_t> current = std::nullopt) {
-    DataPacketWriter writer;
-    writer.SetReadOnly(options.read_only).SetDeletesAllowed(options.deletes_allowed);
-    writer.AddColumn("ID", ftAutoInc, false)
-        .AddColumn("EXPORT_DATE", ftDateTime)
-        .AddColumn("EXPORT_FROM", ftDateTime)
-        .AddColumn("EXPORT_TO", ftDateTime);
-    int32_t next_id = 1;
-    for (const Row& row : rows) writer.AddRow({next_id++, row.date, row.from, row.to});
-    cds->SetData(*DataPacketToVariant(writer.Encode()));
+  // Opens the record set on the table, moves to the last row (as the export dialog does) or
+  // to `current`, binds it to the grid and shows the form.
+  void Show(const DataPacketWriter& table, std::optional<int32_t> current = std::nullopt) {
+    OpenOn(table);
     cds->Last();
     if (current) cds->SetRecNo(*current);
     source->SetDataSet(cds);
     form->Show();
+  }
+  // The same over `days` records, one a day (DailyRecords).
+  void Show(int days, PacketPermissions permissions = {},
+            std::optional<int32_t> current = std::nullopt) {
+    Show(HistoryTableWithTimesOfDay(DailyRecords(days), permissions), current);
   }
 
   // The texts of a shown row as a peer paints them.
@@ -126,9 +86,6 @@ class DBGridTest : public testing_support::KeepFormatSettings {
   }
 
   HeadlessDriver ui;
-  TOwned<TComponent> data;
-  TClientDataSet* cds = nullptr;
-  TIntegerField* id = nullptr;
   TForm* form = nullptr;
   TDataSource* source = nullptr;
   TDBGrid* grid = nullptr;
@@ -136,8 +93,9 @@ class DBGridTest : public testing_support::KeepFormatSettings {
 };
 
 TEST_F(DBGridTest, CellsShowDatesTimesOfDayAndNullsAsTheFieldsDisplayThem) {
-  Show({{At(2012, 12, 31), At(2012, 12, 1, 10, 5, 7), std::nullopt},
-        {At(2013, 1, 15, 9, 0, 1), std::nullopt, At(2013, 1, 14, 23, 59, 59)}});
+  Show(HistoryTableWithTimesOfDay(
+      {{1, At(2012, 12, 31), At(2012, 12, 1, 10, 5, 7), std::nullopt},
+       {2, At(2013, 1, 15, 9, 0, 1), std::nullopt, At(2013, 1, 14, 23, 59, 59)}}));
   EXPECT_EQ(grid->TitleText(0), "Дата экспорта");
   EXPECT_EQ(grid->TitleText(1), "Изменения с");
   EXPECT_EQ(grid->TitleText(2), "Изменения по");
@@ -145,12 +103,12 @@ TEST_F(DBGridTest, CellsShowDatesTimesOfDayAndNullsAsTheFieldsDisplayThem) {
   EXPECT_EQ(RowTexts(2),
             (std::vector<std::string>{"15.01.2013 9:00:01", "", "14.01.2013 23:59:59"}));
 
-  SetFormatSettings(testing_support::Named("en-US"));
+  SetFormatSettings(Named("en-US"));
   EXPECT_EQ(grid->CellText(1, 1), "12/1/2012 10:05:07 AM");
 }
 
 TEST_F(DBGridTest, OpensOnTheCurrentRowScrolledIntoViewWhenTheHistoryIsLongerThanTheGrid) {
-  Show(Days(100));
+  Show(100);
   EXPECT_EQ(ui.Focused(), grid);
   // 282 pixels inside the border: a 17-pixel title, then 17-pixel rows.
   EXPECT_EQ(grid->VisibleRowCount(), 15);
@@ -164,24 +122,24 @@ TEST_F(DBGridTest, OpensOnTheCurrentRowScrolledIntoViewWhenTheHistoryIsLongerTha
 }
 
 TEST_F(DBGridTest, ReopeningStartsAtTheRowTheRecordSetIsOn) {
-  Show(Days(100), {}, 40);
+  Show(100, {}, 40);
   EXPECT_EQ(grid->Row(), 40);
   EXPECT_LE(grid->TopRow(), 40);
   EXPECT_GT(grid->TopRow() + grid->VisibleRowCount(), 40);
 }
 
 TEST_F(DBGridTest, ShortHistoryStartsAtTheTop) {
-  Show(Days(3));
+  Show(3);
   EXPECT_EQ(grid->TopRow(), 1);
   EXPECT_EQ(grid->Row(), 3);
   EXPECT_EQ(grid->ShownRowCount(), 3);
 }
 
 TEST_F(DBGridTest, KeysMoveTheCurrentCellAndTheRecordSetsCursorWithIt) {
-  Show(Days(100));
+  Show(100);
   const int32_t page = grid->VisibleRowCount();
   ASSERT_EQ(page, 15);
-  for (const test::GridKeyCase& c : test::GridKeyCases(100, page)) {
+  for (const GridKeyCase& c : GridKeyCases(100, page)) {
     SCOPED_TRACE(c.name);
     cds->SetRecNo(c.row);
     grid->SetSelectedIndex(c.column);
@@ -199,7 +157,7 @@ TEST_F(DBGridTest, KeysMoveTheCurrentCellAndTheRecordSetsCursorWithIt) {
 // The rows shown scroll as little as the current row needs; a page keeps the current row's
 // place on the screen.
 TEST_F(DBGridTest, KeysScrollTheRowsShownAsLittleAsTheCurrentRowNeeds) {
-  Show(Days(100));
+  Show(100);
   struct Step {
     KeyCode key;
     ShiftState shift;
@@ -220,7 +178,7 @@ TEST_F(DBGridTest, KeysScrollTheRowsShownAsLittleAsTheCurrentRowNeeds) {
 }
 
 TEST_F(DBGridTest, MovingTheRecordSetsCursorMovesTheGrid) {
-  Show(Days(100));
+  Show(100);
   cds->First();
   EXPECT_EQ(grid->Row(), 1);
   EXPECT_EQ(grid->TopRow(), 1);
@@ -231,7 +189,7 @@ TEST_F(DBGridTest, MovingTheRecordSetsCursorMovesTheGrid) {
 }
 
 TEST_F(DBGridTest, TabWrapsThroughTheCellsAndLeavesAtEitherEnd) {
-  Show(Days(3), {}, 2);
+  Show(3, {}, 2);
   const std::vector<std::pair<int32_t, int32_t>> forward = {{2, 1}, {2, 2}, {3, 0}, {3, 1}, {3, 2}};
   for (const auto& [row, column] : forward) {
     ui.Press(kVkTab);
@@ -260,14 +218,14 @@ TEST_F(DBGridTest, TabWrapsThroughTheCellsAndLeavesAtEitherEnd) {
 
 TEST_F(DBGridTest, WithoutTabsOptionTabLeavesAtOnce) {
   grid->SetOptions({dgTitles, dgIndicator});
-  Show(Days(3), {}, 1);
+  Show(3, {}, 1);
   ui.Press(kVkTab);
   EXPECT_EQ(ui.Focused(), button);
   EXPECT_EQ(grid->SelectedIndex(), 0);
 }
 
 TEST_F(DBGridTest, CtrlDeleteConfirmedDeletesTheCurrentRow) {
-  Show(Days(5), {}, 3);
+  Show(5, {}, 3);
   ui.AnswerBox(mrOk);
   ui.Press(kVkDelete, kCtrl);
   ASSERT_EQ(ui.Boxes().size(), 1u);
@@ -278,14 +236,12 @@ TEST_F(DBGridTest, CtrlDeleteConfirmedDeletesTheCurrentRow) {
   EXPECT_EQ(box.buttons, (TMsgDlgButtons{mbOK, mbCancel}));
   EXPECT_EQ(cds->RecordCount(), 4);
   EXPECT_EQ(cds->ChangeCount(), 1);
-  std::vector<int32_t> ids;
-  for (cds->First(); !cds->Eof(); cds->Next()) ids.push_back(id->AsInteger());
-  EXPECT_EQ(ids, (std::vector<int32_t>{1, 2, 4, 5}));
+  EXPECT_EQ(Ids(), (std::vector<int32_t>{1, 2, 4, 5}));
   EXPECT_EQ(grid->ShownRowCount(), 4);
 }
 
 TEST_F(DBGridTest, CtrlDeleteCancelledDeletesNothing) {
-  Show(Days(5));
+  Show(5);
   ui.AnswerBox(mrCancel);
   ui.Press(kVkDelete, kCtrl);
   EXPECT_EQ(ui.Boxes().size(), 1u);
@@ -296,7 +252,7 @@ TEST_F(DBGridTest, CtrlDeleteCancelledDeletesNothing) {
 }
 
 TEST_F(DBGridTest, DeletingTheLastRowsScrollsBackAndEmptiesTheGrid) {
-  Show(Days(20));
+  Show(20);
   ui.SetBoxAnswerer([](const RecordedBox&) { return mrOk; });
   for (int remaining = 19; remaining >= 0; --remaining) {
     ui.Press(kVkDelete, kCtrl);
@@ -311,14 +267,14 @@ TEST_F(DBGridTest, DeletingTheLastRowsScrollsBackAndEmptiesTheGrid) {
 
 TEST_F(DBGridTest, WithoutConfirmDeleteOptionDeletesAtOnce) {
   grid->SetOptions({dgTitles, dgIndicator});
-  Show(Days(2));
+  Show(2);
   ui.Press(kVkDelete, kCtrl);
   EXPECT_TRUE(ui.Boxes().empty());
   EXPECT_EQ(cds->RecordCount(), 1);
 }
 
 TEST_F(DBGridTest, DeletionForbiddenByTheServerReportsTheRecordSetsError) {
-  Show(Days(3), {.read_only = false, .deletes_allowed = false});
+  Show(3, {.read_only = false, .deletes_allowed = false});
   ui.AnswerBox(mrOk);  // the confirmation
   ui.AnswerBox(mrOk);  // the error
   ui.Press(kVkDelete, kCtrl);
@@ -330,7 +286,7 @@ TEST_F(DBGridTest, DeletionForbiddenByTheServerReportsTheRecordSetsError) {
 }
 
 TEST_F(DBGridTest, ReadOnlyRecordSetAsksNothingAndDeletesNothing) {
-  Show(Days(3), {.read_only = true});
+  Show(3, {.read_only = true});
   ui.Press(kVkDelete, kCtrl);
   EXPECT_TRUE(ui.Boxes().empty());
   EXPECT_EQ(cds->RecordCount(), 3);
@@ -338,14 +294,14 @@ TEST_F(DBGridTest, ReadOnlyRecordSetAsksNothingAndDeletesNothing) {
 
 TEST_F(DBGridTest, ReadOnlyGridAsksNothingAndDeletesNothing) {
   grid->SetReadOnly(true);
-  Show(Days(3));
+  Show(3);
   ui.Press(kVkDelete, kCtrl);
   EXPECT_TRUE(ui.Boxes().empty());
   EXPECT_EQ(cds->RecordCount(), 3);
 }
 
 TEST_F(DBGridTest, EmptyRecordSetShowsTitlesAndNoRows) {
-  Show({});
+  Show(0);
   EXPECT_EQ(grid->RowCount(), 0);
   EXPECT_EQ(grid->Row(), 0);
   EXPECT_EQ(grid->ShownRowCount(), 0);
@@ -359,7 +315,7 @@ TEST_F(DBGridTest, EmptyRecordSetShowsTitlesAndNoRows) {
 }
 
 TEST_F(DBGridTest, NoEditorAndNoNewRows) {
-  Show(Days(3));
+  Show(3);
   ui.Type("12");
   ui.Press(kVkF2);
   ui.Press(kVkInsert);
@@ -371,7 +327,7 @@ TEST_F(DBGridTest, NoEditorAndNoNewRows) {
 }
 
 TEST_F(DBGridTest, ClickSelectsTheCellUnderTheMouse) {
-  Show(Days(100));
+  Show(100);
   ui.Focus(*button);
   ClickCell(2, 1);
   EXPECT_EQ(ui.Focused(), grid);
@@ -387,7 +343,7 @@ TEST_F(DBGridTest, ClickSelectsTheCellUnderTheMouse) {
 }
 
 TEST_F(DBGridTest, LayoutOfTitleIndicatorAndColumns) {
-  Show(Days(100));
+  Show(100);
   EXPECT_EQ(grid->CellRect(-1, -1), (TRect{0, 0, 11, 16}));
   EXPECT_EQ(grid->CellRect(-1, 0), (TRect{12, 0, 141, 16}));
   EXPECT_EQ(grid->CellRect(0, 1), (TRect{142, 17, 282, 33}));
@@ -406,7 +362,7 @@ TEST_F(DBGridTest, LayoutOfTitleIndicatorAndColumns) {
 }
 
 TEST_F(DBGridTest, WheelMovesTheCurrentRow) {
-  Show(Days(100));
+  Show(100);
   grid->MouseWheel(3);
   EXPECT_EQ(grid->Row(), 97);
   grid->MouseWheel(-1);
@@ -415,7 +371,7 @@ TEST_F(DBGridTest, WheelMovesTheCurrentRow) {
 }
 
 TEST_F(DBGridTest, ResizingKeepsTheCurrentRowVisible) {
-  Show(Days(100), {}, 90);
+  Show(100, {}, 90);
   grid->SetHeight(4 + 17 + 4 * 17);
   EXPECT_EQ(grid->VisibleRowCount(), 4);
   EXPECT_EQ(grid->Row(), 90);
@@ -429,7 +385,7 @@ TEST_F(DBGridTest, ResizingKeepsTheCurrentRowVisible) {
 
 TEST_F(DBGridTest, WithoutColumnsEveryFieldIsAColumn) {
   grid->Columns()->Clear();
-  Show(Days(2));
+  Show(2);
   ASSERT_EQ(grid->ColumnCount(), 4);
   EXPECT_EQ(grid->TitleText(0), "ID");
   EXPECT_EQ(grid->TitleText(3), "EXPORT_TO");
@@ -437,7 +393,7 @@ TEST_F(DBGridTest, WithoutColumnsEveryFieldIsAColumn) {
 }
 
 TEST_F(DBGridTest, ClosingOrUnbindingTheRecordSetEmptiesTheGrid) {
-  Show(Days(30));
+  Show(30);
   source->SetDataSet(nullptr);
   EXPECT_EQ(grid->RowCount(), 0);
   EXPECT_EQ(grid->ShownRowCount(), 0);
@@ -453,4 +409,4 @@ TEST_F(DBGridTest, ClosingOrUnbindingTheRecordSetEmptiesTheGrid) {
 }
 
 }  // namespace
-}  // namespace tvx
+}  // namespace tvx::test

@@ -9,7 +9,7 @@
 #include "ui/data/db_grid.h"
 #include "ui/headless/headless_driver.h"
 
-namespace tvx {
+namespace tvx::test {
 namespace {
 
 constexpr const char* kDescription = R"({
@@ -81,4 +81,4 @@ TEST(DataControlsDescription, UnknownOptionIsRefused) {
 }
 
 }  // namespace
-}  // namespace tvx
+}  // namespace tvx::test

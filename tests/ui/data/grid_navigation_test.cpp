@@ -4,7 +4,7 @@
 
 #include <vector>
 
-namespace tvx {
+namespace tvx::test {
 namespace {
 
 TEST(GridNavigation, RowsThatFitAreWholeRowsAndAtLeastOne) {
@@ -80,4 +80,4 @@ TEST(GridNavigation, TabWrapsToTheNextOrPreviousRowAndStopsAtTheEnds) {
 }
 
 }  // namespace
-}  // namespace tvx
+}  // namespace tvx::test

@@ -113,25 +113,6 @@ void PressKey(WORD key, bool shift) {
 
 void ClickButton(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
 
-HWND FindThreadWindow(const std::wstring& title) {
-  struct Search {
-    std::wstring title;
-    HWND found = nullptr;
-  } search{title};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND hwnd, LPARAM param) CALLBACK -> BOOL {
-        auto* s = reinterpret_cast<Search*>(param);
-        if (IsWindowVisible(hwnd) && win32::WindowText(hwnd) == s->title) {
-          s->found = hwnd;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
 std::string BoxText(HWND box) {
   std::string text;
   EnumChildWindows(

@@ -16,6 +16,7 @@
 #include <string>
 #include <thread>
 
+#include "support/thread_windows.h"
 #include "support/watchdog.h"
 #include "ui/core/application.h"
 #include "ui/core/control.h"
@@ -76,8 +77,6 @@ void PressKey(WORD key, bool shift = false);
 // A click with the mouse on a button: BM_CLICK (the button's own pressing and releasing).
 void ClickButton(HWND button);
 
-// The first visible top-level window of the thread with this title, or null.
-HWND FindThreadWindow(const std::wstring& title);
 // The text of a message box (its static texts), and closing it with one of its buttons.
 std::string BoxText(HWND box);
 void AnswerBox(HWND box, int button);

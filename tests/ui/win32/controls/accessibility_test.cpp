@@ -77,11 +77,11 @@ class AccessibilityTest : public GridWindowTest {
     from_label = Inside<TLabel>("Label3");
     from_label->SetCaption("с: ");
     from = Inside<TJvDateEdit>("eExportFrom");
-    from->SetDate(testing_support::At(2026, 11, 1));
+    from->SetDate(At(2026, 11, 1));
     to_label = Inside<TLabel>("Label4");
     to_label->SetCaption("по:");
     to = Inside<TJvDateEdit>("eExportTo");
-    to->SetDate(testing_support::At(2026, 11, 30));
+    to->SetDate(At(2026, 11, 30));
     // The last column's field can be made to fail.
     cds->FieldByName("EXPORT_TO")->SetDataSet(nullptr);
     failing_field = AddField<FailingDateTimeField>("EXPORT_TO");

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "rtl/rtl_test_support.h"
+#include "support/format_settings_and_dates.h"
 #include "ui/core/application.h"
 #include "ui/core/form.h"
 #include "ui/core/initialize_ui.h"
@@ -14,7 +14,7 @@
 
 namespace tvx::test {
 
-class NativeFormTest : public testing_support::KeepFormatSettings {
+class NativeFormTest : public KeepFormatSettings {
  protected:
   void SetUp() override {
     ASSERT_TRUE(SelectFormatSettings("ru-RU"));
@@ -30,7 +30,7 @@ class NativeFormTest : public testing_support::KeepFormatSettings {
     Free(form);
     UiBackend().ProcessMessages();
     Application()->SetTitle(saved_title_);
-    testing_support::KeepFormatSettings::TearDown();
+    KeepFormatSettings::TearDown();
   }
 
   template <class T>
