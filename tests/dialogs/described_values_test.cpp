@@ -16,6 +16,14 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
+// A path of the description, one step further down.
+std::string Joined(const std::string& path, char separator, const std::string& step) {
+  std::string joined = path;
+  joined += separator;
+  joined += step;
+  return joined;
+}
+
 // Every value of `stored` is in `read`, at the same place: objects by key, arrays element by
 // element.
 void ExpectWithin(const Json& stored, const Json& read, const std::string& path) {
@@ -23,7 +31,7 @@ void ExpectWithin(const Json& stored, const Json& read, const std::string& path)
     ASSERT_TRUE(read.is_object()) << path << ": " << read.dump();
     for (const auto& [key, value] : stored.items()) {
       ASSERT_TRUE(read.contains(key)) << path << "." << key << " is not read back";
-      ExpectWithin(value, read[key], path + "." + key);
+      ExpectWithin(value, read[key], Joined(path, '.', key));
     }
   } else if (stored.is_array()) {
     ASSERT_TRUE(read.is_array()) << path << ": " << read.dump();
@@ -48,7 +56,7 @@ void ExpectComponent(const Json& stored, const Json& read, const std::string& pa
   for (const auto& [key, value] : stored_properties.items()) {
     if (sizes_itself && (key == "Width" || key == "Height")) continue;
     ASSERT_TRUE(properties.contains(key)) << path << "." << key << " is not read back";
-    ExpectWithin(value, properties[key], path + "." + key);
+    ExpectWithin(value, properties[key], Joined(path, '.', key));
   }
   if (!stored.contains("children")) return;
   ASSERT_TRUE(read.contains("children")) << path << " has no children read back";
@@ -59,7 +67,7 @@ void ExpectComponent(const Json& stored, const Json& read, const std::string& pa
       if (candidate.at("name") == name) found = &candidate;
     }
     ASSERT_NE(found, nullptr) << path << ": " << name << " is not among the children read back";
-    ExpectComponent(child, *found, path + "/" + name);
+    ExpectComponent(child, *found, Joined(path, '/', name));
   }
 }
 
